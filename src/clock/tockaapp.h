@@ -1,0 +1,51 @@
+#pragma once
+// The Tocka program: its platform, its windows (each at most once, created on
+// first use) and how it ends.
+
+#include "checkpoint.h"
+#include "formslot.h"
+
+#include <QObject>
+#include <QString>
+
+class Form1;
+class Platform;
+
+class TockaApp : public QObject
+{
+    Q_OBJECT
+public:
+    TockaApp(Platform &platform, QString checkpointPath);
+    ~TockaApp() override;
+
+    static QString title() { return QStringLiteral("Tocka!"); }
+
+    Platform &platform() { return platform_; }
+    const sessionlog::CheckpointStore &checkpoints() const { return checkpoints_; }
+
+    Form1 &form1();
+    bool isForm1Loaded() const;
+
+    // Loads the clock window, writes a session an earlier run left behind
+    // into its logs, and shows the window.
+    void start();
+
+    // The desktop session is ending (a signal, logout, shutdown): close the
+    // clock window the normal way, with no questions asked.
+    void endSession();
+    bool desktopEnding() const { return desktopEnding_; }
+
+    // A message for the user: a message box while someone is there to read
+    // it, standard error only while the desktop is going away.
+    void tellUser(const QString &message);
+
+Q_SIGNALS:
+    // The clock window has unloaded: the program is done.
+    void finished();
+
+private:
+    Platform &platform_;
+    sessionlog::CheckpointStore checkpoints_;
+    FormSlot<Form1> form1_;
+    bool desktopEnding_ = false;
+};

@@ -1,0 +1,16 @@
+#pragma once
+// Fonts named by the design ("Verdana", "Small Fonts") that a machine may not
+// have fall back to a metric-close installed family, chosen once, here.
+
+#include <QFont>
+#include <QString>
+
+namespace fonts {
+
+// The installed family used for `designFamily`.
+QString family(const QString &designFamily);
+
+// A font of the design family (or its stand-in) in points.
+QFont font(const QString &designFamily, double points, bool bold = false);
+
+} // namespace fonts

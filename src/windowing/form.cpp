@@ -1,0 +1,106 @@
+#include "form.h"
+
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QMoveEvent>
+#include <QResizeEvent>
+
+Form::Form(QWidget *parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false); // the slot decides when it goes
+    const QRect g = geometry();
+    left_ = twips::fromPixels(g.x());
+    top_ = twips::fromPixels(g.y());
+    width_ = twips::fromPixels(g.width());
+    height_ = twips::fromPixels(g.height());
+}
+
+Form::~Form() = default;
+
+void Form::setLeft(float t)
+{
+    left_ = t;
+    applyGeometry();
+}
+
+void Form::setTop(float t)
+{
+    top_ = t;
+    applyGeometry();
+}
+
+void Form::setWidth(float t)
+{
+    width_ = t;
+    applyGeometry();
+}
+
+void Form::setHeight(float t)
+{
+    height_ = t;
+    applyGeometry();
+}
+
+void Form::applyGeometry()
+{
+    applying_ = true;
+    const QPoint pos(twips::toPixels(left_), twips::toPixels(top_));
+    const QSize size(std::max(0, twips::toPixels(width_)), std::max(0, twips::toPixels(height_)));
+    if (size != this->size())
+        resize(size);
+    if (pos != this->pos())
+        move(pos);
+    applying_ = false;
+}
+
+void Form::Show()
+{
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    show();
+}
+
+void Form::Unload()
+{
+    close();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    Form_Unload();
+    hide();
+    if (onUnloaded_) {
+        auto callback = std::move(onUnloaded_);
+        onUnloaded_ = nullptr;
+        callback();
+    }
+}
+
+void Form::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Someone else moved the window (the window manager, a user dragging its
+    // frame): take the new place over. Our own moves keep their fraction.
+    if (!applying_ && event->pos() != QPoint(twips::toPixels(left_), twips::toPixels(top_))) {
+        left_ = twips::fromPixels(event->pos().x());
+        top_ = twips::fromPixels(event->pos().y());
+    }
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (!applying_ && event->size() != QSize(twips::toPixels(width_), twips::toPixels(height_))) {
+        width_ = twips::fromPixels(event->size().width());
+        height_ = twips::fromPixels(event->size().height());
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// A window of the programs. Its position and size are held in twips as the
+// programs set them (single precision), so arithmetic on them never loses the
+// fraction of a pixel; the real window follows, rounded to whole pixels.
+// Closing it runs `Form_Unload` once and then lets its slot forget it.
+
+#include <QWidget>
+
+#include <functional>
+
+class Form : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
+    ~Form() override;
+
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    void setLeft(float twips);
+    void setTop(float twips);
+    void setWidth(float twips);
+    void setHeight(float twips);
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+
+    // Shows the window modeless; a visible window is brought forward.
+    void Show();
+    // Closes the window the way its close box does.
+    void Unload();
+    bool isUnloaded() const { return unloaded_; }
+
+    // Set by the slot that owns the form; called once, after `Form_Unload`.
+    void setUnloadedCallback(std::function<void()> callback) { onUnloaded_ = std::move(callback); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void applyGeometry();
+
+    float left_ = 0;
+    float top_ = 0;
+    float width_ = 0;
+    float height_ = 0;
+    bool unloaded_ = false;
+    bool applying_ = false;
+    std::function<void()> onUnloaded_;
+};

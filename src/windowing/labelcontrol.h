@@ -1,0 +1,56 @@
+#pragma once
+// A label that reports the mouse as the programs expect: positions in twips
+// relative to the label, button codes 1 left, 2 right, 4 middle, and a double
+// click delivered as press, release, click, double click, release.
+
+#include "colour.h"
+
+#include <QLabel>
+
+#include <functional>
+
+class LabelControl : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit LabelControl(QWidget *parent, const QString &caption = {});
+
+    QString Caption() const { return text(); }
+    void setCaption(const QString &caption) { setText(caption); }
+
+    Colour ForeColor() const { return fore_; }
+    void setForeColor(Colour colour);
+    Colour BackColor() const { return back_; }
+    void setBackColor(Colour colour);
+
+    // Mouse handlers: (button, shift, x, y) with x and y in twips.
+    using MouseHandler = std::function<void(int, int, float, float)>;
+    MouseHandler onMouseDown;
+    MouseHandler onMouseMove;
+    MouseHandler onMouseUp;
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+
+    // Maps an event's global position to the label's own twips. By default the
+    // label's place on the screen as Qt knows it; a window that moves itself
+    // while dragged supplies its own record of where it is.
+    std::function<QPointF(QPointF globalPixels)> mapGlobalToTwips;
+
+    static int buttonCode(Qt::MouseButton button);
+    static int buttonsCode(Qt::MouseButtons buttons);
+    static int shiftCode(Qt::KeyboardModifiers modifiers);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    QPointF twipsOf(const QMouseEvent *event) const;
+    void applyPalette();
+
+    Colour fore_ = 0;
+    Colour back_ = 0xFFFFFF;
+    bool releaseEndsDoubleClick_ = false;
+};

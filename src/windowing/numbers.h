@@ -1,0 +1,44 @@
+#pragma once
+// The exact number rules both programs share: number texts of at most 15
+// significant digits, rounding halves to even, floor, and the checked
+// narrowing into the fixed-width integers the stored values use.
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+
+namespace num {
+
+// Shortest text of at most 15 significant digits, no trailing zeros, no
+// leading blank, "-" when negative; exponent form ("1E+15") only where the
+// plain form would need more digits. `decimalPoint` is '.' in the data log and
+// the user's separator everywhere else.
+QString text(double value, QChar decimalPoint = QLatin1Char('.'));
+
+// The same for a single-precision value, at most 7 significant digits.
+QString singleText(float value, QChar decimalPoint = QLatin1Char('.'));
+
+// Nearest whole number, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+double roundHalfEven(double value);
+
+// Largest whole number not greater than the value.
+double floorInt(double value);
+
+// Rounds halves to even, then narrows; nullopt when the result is out of range
+// or the value is not finite.
+std::optional<std::int32_t> toInt32(double value);
+std::optional<std::int16_t> toInt16(double value);
+
+// Rounds halves to even and clamps into the 16-bit range; for counters whose
+// overflow must not stop the program.
+std::int16_t toInt16Clamped(double value);
+
+// Reads a number as the user would type it: optional blanks around it, an
+// optional sign, digits with at most one decimal separator (`decimalPoint`),
+// an optional exponent. nullopt for anything else, the empty text included.
+std::optional<double> parse(QStringView text, QChar decimalPoint = QLatin1Char('.'));
+
+} // namespace num

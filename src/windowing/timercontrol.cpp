@@ -1,0 +1,42 @@
+#include "timercontrol.h"
+
+#include <algorithm>
+
+TimerControl::TimerControl(QObject *parent, int intervalMs, bool enabled)
+    : QObject(parent)
+    , interval_(std::clamp(intervalMs, 0, 65535))
+    , enabled_(enabled)
+{
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (onTimer)
+            onTimer();
+    });
+    update(true);
+}
+
+void TimerControl::setInterval(int ms)
+{
+    ms = std::clamp(ms, 0, 65535);
+    if (ms == interval_)
+        return;
+    interval_ = ms;
+    update(true);
+}
+
+void TimerControl::setEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    update(true);
+}
+
+void TimerControl::update(bool restart)
+{
+    if (enabled_ && interval_ > 0) {
+        if (restart || !timer_.isActive())
+            timer_.start(interval_);
+    } else {
+        timer_.stop();
+    }
+}

@@ -1,0 +1,87 @@
+#pragma once
+// A platform for tests: a wall clock that only moves when told, a fixed screen,
+// recorded message boxes, beeps and links, and a random generator that hands
+// out the values a test queues.
+
+#include "platform.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+
+struct ProcessEnded : std::runtime_error
+{
+    ProcessEnded()
+        : std::runtime_error("process ended")
+    {
+    }
+};
+
+class FakePlatform : public Platform
+{
+public:
+    QDateTime now{QDate(2026, 12, 7), QTime(9, 0, 0)};
+    QSizeF screen{1280 * 15.0, 800 * 15.0};
+    QStringList messages;
+    QStringList messageTitles;
+    std::function<void()> onMessageBox; // runs inside the "modal" box
+    int beeps = 0;
+    int pendingEventRuns = 0;
+    std::function<void()> onProcessPendingEvents;
+    std::deque<float> randomValues; // rnd() takes from the front; 0 when empty
+    std::vector<float> seeds;
+    QList<QUrl> openedUrls;
+    bool anotherCopyRunning = false;
+    QString folder = QStringLiteral(".");
+
+    // Moves the wall clock, as a clock setting or time passing would.
+    void advance(double seconds) { now = now.addMSecs(static_cast<qint64>(seconds * 1000.0 + (seconds < 0 ? -0.5 : 0.5))); }
+    void set(const QDate &date, const QTime &time) { now = QDateTime(date, time); }
+
+    float secondsSinceMidnight() const override
+    {
+        return static_cast<float>(now.time().msecsSinceStartOfDay() / 1000.0);
+    }
+    QDate today() const override { return now.date(); }
+    QTime timeOfDay() const override
+    {
+        const QTime t = now.time();
+        return QTime(t.hour(), t.minute(), t.second());
+    }
+    QSizeF screenTwips(const QWidget * = nullptr) const override { return screen; }
+    void messageBox(const QString &text, const QString &title) override
+    {
+        messages << text;
+        messageTitles << title;
+        if (onMessageBox)
+            onMessageBox();
+    }
+    void beep() override { ++beeps; }
+    void processPendingEvents() override
+    {
+        ++pendingEventRuns;
+        if (onProcessPendingEvents)
+            onProcessPendingEvents();
+    }
+    void randomize(float seed) override { seeds.push_back(seed); }
+    float rnd() override
+    {
+        if (randomValues.empty())
+            return 0.0f;
+        const float r = randomValues.front();
+        randomValues.pop_front();
+        return r;
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        openedUrls << url;
+        return true;
+    }
+    bool claimSingleInstance() override { return !anotherCopyRunning; }
+    [[noreturn]] void endProcessNow() override { throw ProcessEnded(); }
+    QString programFolder() const override { return folder; }
+};
