@@ -44,6 +44,7 @@ Form1::Form1(TockaApp &app)
     applyBigLook();
 
     Timer1.onTimer = [this] { Timer1_Timer(); };
+    wireMouseAndMotion();
 }
 
 Form1::~Form1() = default;
@@ -68,15 +69,6 @@ void Form1::Form_Load()
     LoadSettings();
     SettingVersion = QStringLiteral("2.0");
     Timer1.setEnabled(true);
-}
-
-void Form1::LoadSettings()
-{
-    // Without a settings file the window sits at the top, its right edge 20
-    // twips from the right edge of the screen.
-    SettingVersion = QStringLiteral("2.0");
-    setTop(0);
-    setLeft(static_cast<float>(app_.platform().screenTwips(this).width()) - Width() - 20);
 }
 
 void Form1::Timer1_Timer()
@@ -116,6 +108,7 @@ void Form1::Form_Unload()
 {
     Timer1.setEnabled(false);
     writeSessionLogs();
+    SaveSettings();
 }
 
 void Form1::writeSessionLogs()

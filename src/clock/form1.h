@@ -26,7 +26,26 @@ public:
     void Form_Unload() override;
     void Timer1_Timer();
     void FormatClockFace();
+
+    // Settings file: read at start-up, written at exit.
     void LoadSettings();
+    void SaveSettings();
+
+    // Mouse on the clock face.
+    void Label1_MouseDown(int Button, int Shift, float X, float Y);
+    void Label1_MouseMove(int Button, int Shift, float X, float Y);
+    void Label1_MouseUp(int Button, int Shift, float X, float Y);
+    void Label1_Click();
+    void Label1_DblClick();
+    void CycleClockColour();
+
+    // Bouncing.
+    void Bounce_Timer();
+
+    // Break alarm.
+    void InitAlarm();
+    void AlarmActivate();
+    void TockaAlarmTimer_Timer();
 
     // Big and small looks of the clock face.
     void applyBigLook();
@@ -56,7 +75,14 @@ public:
     // checkpoint for the next start).
     bool sessionLogged() const { return logged_; }
 
+    // Mouse state.
+    float DragStartX = 0;
+    float DragStartY = 0;
+    std::int16_t Dragging = 0; // true = -1
+    std::int16_t LastMouseButton = 0;
+
 private:
+    void wireMouseAndMotion();
     void saveCheckpoint();
     void writeSessionLogs();
 

@@ -1,6 +1,7 @@
 #include "tockaapp.h"
 
 #include "form1.h"
+#include "frmsetting.h"
 #include "platform.h"
 
 #include <QTimer>
@@ -15,10 +16,16 @@ TockaApp::TockaApp(Platform &platform, QString checkpointPath)
         connect(form, &QObject::destroyed, this, &TockaApp::finished);
         return form;
     })
+    , settings_([this] { return new ::FrmSetting(*this); })
 {
 }
 
-TockaApp::~TockaApp() = default;
+TockaApp::~TockaApp()
+{
+    // The program is over: the windows go without their unload handlers.
+    settings_.destroy();
+    form1_.destroy();
+}
 
 Form1 &TockaApp::form1()
 {
@@ -28,6 +35,16 @@ Form1 &TockaApp::form1()
 bool TockaApp::isForm1Loaded() const
 {
     return form1_.isLoaded();
+}
+
+::FrmSetting &TockaApp::FrmSetting()
+{
+    return settings_.get();
+}
+
+bool TockaApp::isFrmSettingLoaded() const
+{
+    return settings_.isLoaded();
 }
 
 void TockaApp::start()

@@ -9,6 +9,7 @@
 #include <QString>
 
 class Form1;
+class FrmSetting;
 class Platform;
 
 class TockaApp : public QObject
@@ -25,6 +26,9 @@ public:
 
     Form1 &form1();
     bool isForm1Loaded() const;
+    // The settings window, created hidden on first use.
+    ::FrmSetting &FrmSetting();
+    bool isFrmSettingLoaded() const;
 
     // Loads the clock window, writes a session an earlier run left behind
     // into its logs, and shows the window.
@@ -47,5 +51,6 @@ private:
     Platform &platform_;
     sessionlog::CheckpointStore checkpoints_;
     FormSlot<Form1> form1_;
+    FormSlot<::FrmSetting> settings_;
     bool desktopEnding_ = false;
 };

@@ -1,5 +1,7 @@
 #include "checkboxcontrol.h"
 
+#include "othercontrols.h"
+
 CheckBoxControl::CheckBoxControl(QWidget *parent, const QString &caption, int designValue)
     : QCheckBox(caption, parent)
 {
@@ -45,4 +47,10 @@ void CheckBoxControl::nextCheckState()
 {
     // A user's click never grays the box; from grayed it clears.
     setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
+}
+
+void CheckBoxControl::setBackColor(Colour colour)
+{
+    back_ = colour;
+    setWidgetBackColor(*this, colour);
 }

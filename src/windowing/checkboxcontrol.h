@@ -3,6 +3,8 @@
 // click hook runs whenever the value changes, also when code sets it; a click
 // by the user toggles between 0 and 1 only.
 
+#include "colour.h"
+
 #include <QCheckBox>
 
 #include <functional>
@@ -18,8 +20,14 @@ public:
     // returns whether the value was taken.
     bool setValue(int value);
 
+    Colour BackColor() const { return back_; }
+    void setBackColor(Colour colour);
+
     std::function<void()> onClick;
 
 protected:
     void nextCheckState() override;
+
+private:
+    Colour back_ = 0;
 };

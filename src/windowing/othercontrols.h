@@ -1,0 +1,47 @@
+#pragma once
+// The remaining controls of the settings and about windows: frames, command
+// buttons and the multi-line text box, with the colours and captions the
+// windows set on them.
+
+#include "colour.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <functional>
+
+class FrameControl : public QGroupBox
+{
+    Q_OBJECT
+public:
+    FrameControl(QWidget *parent, const QString &caption);
+
+    Colour BackColor() const { return back_; }
+    void setBackColor(Colour colour);
+
+private:
+    Colour back_ = 0;
+};
+
+class ButtonControl : public QPushButton
+{
+    Q_OBJECT
+public:
+    ButtonControl(QWidget *parent, const QString &caption);
+
+    std::function<void()> onClick;
+};
+
+class MemoControl : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    MemoControl(QWidget *parent, const QString &designText);
+
+    QString Text() const { return toPlainText(); }
+    void setTextFromCode(const QString &text);
+};
+
+// Paints a widget's background in a colour (frames, check boxes, windows).
+void setWidgetBackColor(QWidget &widget, Colour colour);
