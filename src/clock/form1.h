@@ -90,4 +90,5 @@ private:
     QString logFolder_;
     double lastCheckpointAt_ = -1;
     bool logged_ = false;
+    bool sessionStarted_ = false; // false in a copy that was refused
 };
