@@ -192,12 +192,20 @@ QList<IniFile::Entry> IniFile::entries() const
     QList<Entry> out;
     QString section;
     bool inSection = false;
-    for (const Line &line : lines_) {
+    bool firstOfName = false;
+    qsizetype sectionStart = 0; // index in `out` of the section's first key
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const Line &line = lines_[i];
         if (line.kind == Line::Kind::Section) {
             section = line.name;
             inSection = true;
+            firstOfName = findSection(section) == i;
+            sectionStart = out.size();
         } else if (line.kind == Line::Kind::Key && inSection) {
-            out.append({section, line.name, line.value});
+            bool shadowed = !firstOfName;
+            for (qsizetype k = sectionStart; k < out.size() && !shadowed; ++k)
+                shadowed = sameName(out[k].key, line.name);
+            out.append({section, line.name, line.value, shadowed});
         }
     }
     return out;

@@ -40,12 +40,15 @@ public:
     void setValue(const QString &section, const QString &key, const QString &value);
 
     // The keys of every section in file order, as read (for checking that a
-    // save reads back the same).
+    // save reads back the same). A key is shadowed when a reader never sees
+    // it: its section is not the first of its name, or a key of the same name
+    // comes before it in the section.
     struct Entry
     {
         QString section;
         QString key;
         QString value;
+        bool shadowed = false;
         friend bool operator==(const Entry &, const Entry &) = default;
     };
     QList<Entry> entries() const;

@@ -146,3 +146,16 @@ TEST(IniFile, SaveIsAtomicKeepsPermissionsAndFailsWithoutHarm)
     EXPECT_TRUE(loaded.load(path));
     EXPECT_EQ(loaded.value(S, "a"), "2");
 }
+
+TEST(IniFile, EntriesTellWhichKeysAReaderNeverSees)
+{
+    const IniFile ini("[A]\n[a]\nx=1\n[B]\ny=1\nY=2\n[b]\nz=3\n");
+    const auto e = ini.entries();
+    ASSERT_EQ(e.size(), 4);
+    EXPECT_TRUE(e[0].shadowed) << "a second [a] is never read";
+    EXPECT_FALSE(e[1].shadowed);
+    EXPECT_TRUE(e[2].shadowed) << "Y after y";
+    EXPECT_TRUE(e[3].shadowed);
+    EXPECT_EQ(ini.value("a", "x"), std::nullopt);
+    EXPECT_EQ(ini.value("b", "Y"), "1");
+}
