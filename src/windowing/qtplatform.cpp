@@ -36,8 +36,7 @@ public:
     ~Sound()
     {
 #ifdef TOCKA_HAVE_CANBERRA
-        if (context_)
-            ca_context_destroy(context_);
+        close();
 #endif
     }
 
@@ -45,11 +44,25 @@ public:
     bool play()
     {
 #ifdef TOCKA_HAVE_CANBERRA
-        if (!context_ && !open())
+        // Where sound failed, asking again at every beep would only fail again
+        // (and fill standard error with the sound library's complaints): ask
+        // about once per alarm, in case a sound server has come up since.
+        if (skip_ > 0) {
+            --skip_;
             return false;
-        return ca_context_play(context_, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Break alarm",
-                               CA_PROP_CANBERRA_CACHE_CONTROL, "volatile", nullptr)
-            == CA_SUCCESS;
+        }
+        if (!context_ && !open()) {
+            skip_ = kRetryEvery - 1;
+            return false;
+        }
+        if (ca_context_play(context_, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Break alarm",
+                            CA_PROP_CANBERRA_CACHE_CONTROL, "volatile", nullptr)
+            == CA_SUCCESS)
+            return true;
+        // No device to play on, or no such sound in the theme.
+        close();
+        skip_ = kRetryEvery - 1;
+        return false;
 #else
         return false;
 #endif
@@ -59,28 +72,28 @@ private:
 #ifdef TOCKA_HAVE_CANBERRA
     bool open()
     {
-        // A machine without sound refuses at once; asking again at every beep
-        // would only cost time, so ask again about once per alarm.
-        if (refusals_ > 0 && ++refusals_ % kRetryEvery != 0)
+        if (ca_context_create(&context_) != CA_SUCCESS) {
+            context_ = nullptr;
             return false;
-        if (ca_context_create(&context_) == CA_SUCCESS) {
-            ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "Tocka", CA_PROP_APPLICATION_ID, "tocka",
-                                    nullptr);
-            if (ca_context_open(context_) == CA_SUCCESS) {
-                refusals_ = 0;
-                return true;
-            }
-            ca_context_destroy(context_);
         }
-        context_ = nullptr;
-        if (refusals_ == 0)
-            refusals_ = 1;
+        ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "Tocka", CA_PROP_APPLICATION_ID, "tocka", nullptr);
+        if (ca_context_open(context_) == CA_SUCCESS)
+            return true;
+        close();
         return false;
     }
 
+    void close()
+    {
+        if (context_)
+            ca_context_destroy(context_);
+        context_ = nullptr;
+    }
+
+    // A beep every half second: ten tries make one alarm.
     static constexpr int kRetryEvery = 10;
     ca_context *context_ = nullptr;
-    int refusals_ = 0;
+    int skip_ = 0;
 #endif
 };
 
