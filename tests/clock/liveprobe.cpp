@@ -2,7 +2,7 @@
 // live behaviours switched on, so what it costs can be measured from outside
 // (tests/clock/measure_cpu.sh) and what it looks like can be seen.
 //
-//   tocka_liveprobe bounce|fade|fade-all|about|idle SECONDS
+//   tocka_liveprobe bounce|fade|fade-all|alarm|about|idle SECONDS
 
 #include "form1.h"
 #include "frmabout.h"
@@ -20,7 +20,7 @@
 int main(int argc, char *argv[])
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s bounce|fade|fade-all|about|idle SECONDS\n", argv[0]);
+        std::fprintf(stderr, "usage: %s bounce|fade|fade-all|alarm|about|idle SECONDS\n", argv[0]);
         return 2;
     }
     QApplication application(argc, argv);
@@ -43,6 +43,14 @@ int main(int argc, char *argv[])
             settings.ChkSettingFrameFade.setValue(1);
             settings.Show();
         }
+    } else if (std::strcmp(mode, "alarm") == 0) {
+        // Periods of 0 minutes: every tick after the beeping beeps again, so
+        // the five-second loop runs nearly all the time.
+        FrmSetting &settings = tocka.FrmSetting();
+        settings.AlarmInterval.setTextFromCode(QStringLiteral("0"));
+        settings.tockUntil.setTextFromCode(QStringLiteral("0"));
+        settings.TockaMode.setValue(0);
+        settings.TockaMode.setValue(1);
     } else if (std::strcmp(mode, "about") == 0) {
         tocka.frmAbout().Show();
     }
