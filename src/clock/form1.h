@@ -98,6 +98,16 @@ public:
     std::int16_t Dragging = 0; // true = -1
     std::int16_t LastMouseButton = 0;
 
+    // Break alarm: the period running now.
+    float AlarmStartTimer = 0;
+    QDate AlarmStartDate;
+    QString AlarmUntil; // the text the period's length was taken from
+    std::int32_t AlarmElapsedSecs = 0;
+    std::optional<double> AlarmRemaining; // minutes; empty until the first tick
+    // True while the alarm beeps; ticks that run inside the beeping raise no
+    // alarm of their own.
+    bool alarmBeeping() const { return alarmBeeping_; }
+
 private:
     void wireMouseAndMotion();
     void saveCheckpoint();
@@ -108,4 +118,12 @@ private:
     double lastCheckpointAt_ = -1;
     bool logged_ = false;
     bool sessionStarted_ = false; // false in a copy that was refused
+
+    // Clock face looks and the break alarm.
+    void stepColourFrom(int mode);
+    void switchWindowSize();
+    double alarmSecondsSinceStart() const;
+    void beepForFiveSeconds();
+    double alarmMinutes_ = 20; // the running period's length as a number
+    bool alarmBeeping_ = false;
 };

@@ -1,6 +1,7 @@
 #include "tockaapp.h"
 
 #include "form1.h"
+#include "frmabout.h"
 #include "frmsetting.h"
 #include "platform.h"
 
@@ -17,12 +18,14 @@ TockaApp::TockaApp(Platform &platform, QString checkpointPath)
         return form;
     })
     , settings_([this] { return new ::FrmSetting(*this); })
+    , about_([this] { return new ::frmAbout(platform_, title()); })
 {
 }
 
 TockaApp::~TockaApp()
 {
     // The program is over: the windows go without their unload handlers.
+    about_.destroy();
     settings_.destroy();
     form1_.destroy();
 }
@@ -45,6 +48,16 @@ bool TockaApp::isForm1Loaded() const
 bool TockaApp::isFrmSettingLoaded() const
 {
     return settings_.isLoaded();
+}
+
+::frmAbout &TockaApp::frmAbout()
+{
+    return about_.get();
+}
+
+bool TockaApp::isFrmAboutLoaded() const
+{
+    return about_.isLoaded();
 }
 
 void TockaApp::start()

@@ -10,6 +10,7 @@
 
 class Form1;
 class FrmSetting;
+class frmAbout;
 class Platform;
 
 class TockaApp : public QObject
@@ -29,6 +30,9 @@ public:
     // The settings window, created hidden on first use.
     ::FrmSetting &FrmSetting();
     bool isFrmSettingLoaded() const;
+    // The about window, created hidden on first use.
+    ::frmAbout &frmAbout();
+    bool isFrmAboutLoaded() const;
 
     // Loads the clock window, writes a session an earlier run left behind
     // into its logs, and shows the window.
@@ -52,5 +56,6 @@ private:
     sessionlog::CheckpointStore checkpoints_;
     FormSlot<Form1> form1_;
     FormSlot<::FrmSetting> settings_;
+    FormSlot<::frmAbout> about_;
     bool desktopEnding_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include "checkboxcontrol.h"
 #include "colour.h"
+#include "colourfade.h"
 #include "form.h"
 #include "labelcontrol.h"
 #include "othercontrols.h"
@@ -133,6 +134,8 @@ public:
     // ---- Form-level values ----
     QString ActiveFadeMag;          // text taken as a number where it divides
     double ActiveContrastOffset = 0;
+    ColourFade fade;                // the fading colour and its targets
+    QString PokeMessage;            // the picture's last message, empty before any
 
 private:
     // Each part of the window connects its own handlers.

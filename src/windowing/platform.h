@@ -30,6 +30,14 @@ public:
     virtual void beep() = 0;
     // Runs whatever is queued, timer ticks included, and returns.
     virtual void processPendingEvents() = 0;
+    // The same, but when nothing is queued waits up to `maxWaitMs` for
+    // something to come, so a loop that lets events run does not keep the
+    // processor busy.
+    virtual void waitForEvents(int maxWaitMs)
+    {
+        (void)maxWaitMs;
+        processPendingEvents();
+    }
 
     virtual void randomize(float seed) = 0;
     // Uniform in [0, 1).

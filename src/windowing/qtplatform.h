@@ -8,6 +8,7 @@
 #include <random>
 
 class QLockFile;
+class Sound;
 
 // The platform of a real desktop session.
 class QtPlatform : public Platform
@@ -24,6 +25,7 @@ public:
     void messageBox(const QString &text, const QString &title) override;
     void beep() override;
     void processPendingEvents() override;
+    void waitForEvents(int maxWaitMs) override;
     void randomize(float seed) override;
     float rnd() override;
     bool openUrl(const QUrl &url) override;
@@ -38,4 +40,5 @@ private:
     QString instanceKey_;
     std::unique_ptr<QLockFile> lock_;
     std::mt19937 generator_;
+    std::unique_ptr<Sound> sound_;
 };

@@ -1,0 +1,8 @@
+#pragma once
+// Tocka's picture: a small clock face in a handful of plain colours, drawn
+// rather than shipped, for the settings window and the about window.
+
+#include <QPixmap>
+#include <QSize>
+
+QPixmap tockaPicture(QSize size);

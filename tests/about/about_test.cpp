@@ -1,0 +1,96 @@
+// The about window: what it shows each time it opens, its link's colours and
+// the home page it opens, and how it closes.
+
+#include "../clock/tockafixture.h"
+#include "frmabout.h"
+
+#include <QAccessible>
+#include <QFile>
+
+namespace {
+
+// Notes the link's colour at the moment the browser is asked.
+class LinkPlatform : public FakePlatform
+{
+public:
+    LabelControl *link = nullptr;
+    Colour colourWhenOpened = -1;
+    bool browserAnswers = true;
+    bool openUrl(const QUrl &url) override
+    {
+        colourWhenOpened = link ? link->ForeColor() : -1;
+        FakePlatform::openUrl(url);
+        return browserAnswers;
+    }
+};
+
+using About = TockaFixture;
+
+} // namespace
+
+TEST_F(About, ShowsTitleAndVersionEachTimeItOpens)
+{
+    for (int round = 0; round < 2; ++round) {
+        frmAbout &about = app->frmAbout();
+        about.Show();
+        EXPECT_EQ(about.Caption(), QStringLiteral("About Tocka!"));
+        EXPECT_EQ(about.lblVersion.Caption(), QStringLiteral("Version 1.19.76"));
+        EXPECT_EQ(about.lblTitle.Caption(), QStringLiteral("Tocka!"));
+        EXPECT_FALSE(about.lblHistory.Caption().isEmpty());
+        EXPECT_FALSE(about.lblDisclaimer.Caption().isEmpty());
+        QTest::mouseClick(&about.cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(app->isFrmAboutLoaded()) << "round " << round;
+    }
+}
+
+TEST_F(About, EscapeClosesItLikeOK)
+{
+    frmAbout &about = app->frmAbout();
+    about.Show();
+    about.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(app->isFrmAboutLoaded());
+}
+
+TEST(AboutLink, GreenWhilePressedBlueBeforeTheHomePageOpens)
+{
+    LinkPlatform platform;
+    frmAbout about(platform, QStringLiteral("Tocka!"));
+    about.Form_Load();
+    platform.link = &about.lblHomePageLink;
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), rgbColour(0, 0, 255));
+
+    QTest::mousePress(&about.lblHomePageLink, Qt::LeftButton);
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), rgbColour(0, 128, 0));
+    EXPECT_TRUE(platform.openedUrls.isEmpty());
+    QTest::mouseRelease(&about.lblHomePageLink, Qt::LeftButton);
+    EXPECT_EQ(platform.colourWhenOpened, rgbColour(0, 0, 255));
+
+    // The home page is Tocka's own documentation, a local file.
+    ASSERT_EQ(platform.openedUrls.size(), 1);
+    const QUrl url = platform.openedUrls.front();
+    ASSERT_TRUE(url.isLocalFile());
+    QFile page(url.toLocalFile());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("Tocka"));
+    EXPECT_TRUE(platform.messages.isEmpty());
+
+    platform.browserAnswers = false;
+    QTest::mouseClick(&about.lblHomePageLink, Qt::LeftButton);
+    ASSERT_EQ(platform.messages.size(), 1) << "a link that does nothing says why";
+    EXPECT_TRUE(platform.messages.front().contains(url.toLocalFile()));
+}
+
+TEST(AboutLink, EveryControlHasANameAndTheLinkSaysWhereItGoes)
+{
+    FakePlatform platform;
+    frmAbout about(platform, QStringLiteral("Tocka!"));
+    about.Form_Load();
+    for (QWidget *w : std::initializer_list<QWidget *>{&about.picIcon, &about.lblTitle, &about.lblVersion,
+                                                       &about.lblHistory, &about.lblDisclaimer,
+                                                       &about.lblHomePageLink, &about.cmdOK})
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
+    EXPECT_EQ(about.lblHomePageLink.accessibleDescription(), about.lblHomePageLink.toolTip());
+    EXPECT_TRUE(about.lblHomePageLink.toolTip().endsWith(QLatin1String("index.html")));
+}
