@@ -124,16 +124,16 @@ void FrmSetting::Form_Unload()
     auto shown = [](const TextBoxControl &box, double inForce) {
         return numericentry::numberOf(box.Text()) ? box.Text() : numericentry::numberText(inForce);
     };
-    Form1::FadeSettings fade;
-    fade.FadeInterval = shown(FadeInterval, SettingFormTimer.Interval());
-    fade.FadeMagnitude = shown(FadeMag, numericentry::numberOf(ActiveFadeMag).value_or(20));
-    fade.ContrastOffset = shown(ContrastOffset, ActiveContrastOffset);
-    fade.AllowFading = ChkFade.Value();
-    fade.ClockBackFade = ChkClockFade.Value();
-    fade.ClockFrontFade = ChkClockFaceFade.Value();
-    fade.SettingFormFade = ChkSettingFormFade.Value();
-    fade.SettingFrameFade = ChkSettingFrameFade.Value();
-    clock.LastFadeSettings = fade;
+    Form1::FadeSettings seen;
+    seen.FadeInterval = shown(FadeInterval, SettingFormTimer.Interval());
+    seen.FadeMagnitude = shown(FadeMag, numericentry::numberOf(ActiveFadeMag).value_or(20));
+    seen.ContrastOffset = shown(ContrastOffset, ActiveContrastOffset);
+    seen.AllowFading = ChkFade.Value();
+    seen.ClockBackFade = ChkClockFade.Value();
+    seen.ClockFrontFade = ChkClockFaceFade.Value();
+    seen.SettingFormFade = ChkSettingFormFade.Value();
+    seen.SettingFrameFade = ChkSettingFrameFade.Value();
+    clock.LastFadeSettings = seen;
 }
 
 // ---- Key handlers ----
