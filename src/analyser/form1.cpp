@@ -70,7 +70,26 @@ void Form1::Form_Load()
         ? QDir::current().absoluteFilePath(QString::fromLatin1(sessionlog::kDataLogFileName))
         : logPath_;
     const analyser::Analysis analysis = analyser::analyseFile(path);
-    setLabel1Caption(analyser::captionText(analyser::outcome(analysis, path)));
+    const analyser::Outcome outcome = analyser::outcome(analysis, path);
+    setLabel1Caption(analyser::captionText(outcome));
+    if (!outcome.complete())
+        growToShowAll();
+}
+
+void Form1::growToShowAll()
+{
+    // What went wrong comes before the report; at the design size the
+    // report's end would be cut off, and with it what the user needs most.
+    const QSizeF label = labelSizeFor(outerSize());
+    const int needed = Label1.heightForWidth(twips::toPixels(label.width())) + twips::toPixels(120);
+    if (needed <= height())
+        return;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, needed, needed);
+    // Leave room for a title bar the window manager adds.
+    const int newHeight = std::min(needed, std::max(height(), area.height() - 60));
+    setHeight(twips::fromPixels(newHeight));
+    setTop(twips::fromPixels(area.y() + std::max(0, (area.height() - newHeight) / 2)));
 }
 
 void Form1::Form_Resize()

@@ -44,6 +44,7 @@ protected:
 
 private:
     void setLabel1Size(QSizeF twips);
+    void growToShowAll();
 
     QString logPath_;
     QString caption_;

@@ -79,6 +79,27 @@ TEST_F(Window, TellsWhereItLookedWhenThereIsNoLog)
         << caption.toStdString();
 }
 
+TEST_F(Window, GrowsToShowAProblemAndThePartialReportWhole)
+{
+    QByteArray log = QByteArray(kWorkedExample);
+    log.replace("5430", "54x30");
+    const QString path = writeLog(log);
+    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
+    tallio::Form1 &form = slot.get();
+    form.Show();
+    EXPECT_TRUE(form.Label1Caption().contains(QStringLiteral("line 11")));
+    EXPECT_GT(form.height(), twips::toPixels(4380));
+    EXPECT_LE(form.Label1.heightForWidth(form.Label1.width()), form.Label1.height());
+}
+
+TEST_F(Window, KeepsItsDesignSizeForAWholeReport)
+{
+    const QString path = writeLog(kWorkedExample);
+    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
+    tallio::Form1 &form = slot.get();
+    EXPECT_EQ(form.size(), QSize(twips::toPixels(4305), twips::toPixels(4380)));
+}
+
 TEST_F(Window, SaysWhenTheLogCannotBeRead)
 {
     // Tests may run as root, for whom no file is unreadable by its mode; a
