@@ -7,6 +7,7 @@
 #include "tockaapp.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -24,6 +25,8 @@ int main(int argc, char *argv[])
                                             .arg(TOCKA_VERSION_MINOR)
                                             .arg(TOCKA_VERSION_REVISION));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setDesktopFileName(QStringLiteral("tocka"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tocka")));
 
     QtPlatform platform(QStringLiteral("tocka"));
     TockaApp tocka(platform, sessionlog::CheckpointStore::defaultPath());

@@ -63,6 +63,7 @@ void Form1::Form_Load()
         platform.endProcessNow();
     }
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());
+    sessionStarted_ = true;
     logFolder_ = QDir::currentPath();
     setHeight(kBigHeight);
     setWidth(kBigWidth);
@@ -107,6 +108,10 @@ void Form1::saveCheckpoint()
 void Form1::Form_Unload()
 {
     Timer1.setEnabled(false);
+    // A refused second copy that is told to end while its message is still
+    // up has no session, and the settings belong to the copy that runs.
+    if (!sessionStarted_)
+        return;
     writeSessionLogs();
     SaveSettings();
 }

@@ -71,6 +71,23 @@ public:
     std::int16_t SpeedY = 0;
     std::optional<int> AlwaysTop; // empty until the settings window stores it
 
+    // The fade settings as the settings window showed them when it last
+    // closed. Closing that window destroys its boxes, and the exit save would
+    // otherwise read a fresh window's design-time values instead of what the
+    // user set.
+    struct FadeSettings
+    {
+        QString FadeInterval;
+        QString FadeMagnitude;
+        QString ContrastOffset;
+        int AllowFading = 0;
+        int ClockBackFade = 0;
+        int ClockFrontFade = 0;
+        int SettingFormFade = 0;
+        int SettingFrameFade = 0;
+    };
+    std::optional<FadeSettings> LastFadeSettings;
+
     // True once the session is safely in both logs (or parked in the
     // checkpoint for the next start).
     bool sessionLogged() const { return logged_; }
@@ -90,4 +107,5 @@ private:
     QString logFolder_;
     double lastCheckpointAt_ = -1;
     bool logged_ = false;
+    bool sessionStarted_ = false; // false in a copy that was refused
 };

@@ -114,7 +114,8 @@ std::optional<Checkpoint> CheckpointStore::load(QString *error) const
     for (const QString &name : std::as_const(c.pending))
         if (allowed.contains(name) && !pending.contains(name))
             pending << name;
-    c.pending = pending;
+    // No usable name at all: the record still belongs in both logs.
+    c.pending = pending.isEmpty() ? allowed : pending;
     return c;
 }
 

@@ -1,6 +1,143 @@
 #include "frmsetting.h"
 
+#include "fonts.h"
+#include "platform.h"
 #include "tockaapp.h"
+#include "twips.h"
+
+#include <QGroupBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+
+constexpr float kClientWidth = 4065;
+constexpr float kClientHeight = 7905;
+// The grey the frames and the fade check boxes start from; fading moves them
+// away from it and back.
+const Colour kFrameColour = rgbColour(236, 233, 216);
+
+void place(QWidget &w, int left, int top, int width, int height)
+{
+    w.setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
+}
+
+// The settings window's picture: a small alarm clock, 24 x 22 pixels in the
+// sixteen colours of the classic palette, drawn here so the program ships no
+// image file.
+QPixmap alarmClockPicture()
+{
+    static const char *const rows[] = {
+        "                        ",
+        "   rr              rr   ",
+        "  rrrr            rrrr  ",
+        " rrrr   kkkkkkkk   rrrr ",
+        " rrr  kkwwwwwwwwkk  rrr ",
+        "  r  kwwwwwkwwwwwwk  r  ",
+        "    kwwwwwwkwwwwwwwk    ",
+        "   kwwkwwwwkwwwwwkwwk   ",
+        "   kwwwwwwwkwwwwwwwwk   ",
+        "  kwwwwwwwwkwwwwwwwwwk  ",
+        "  kwkwwwwwwkwwwwwwwkwk  ",
+        "  kwwwwwwwwkkkkkkwwwwk  ",
+        "  kwwwwwwwwwwwwwwwwwwk  ",
+        "  kwkwwwwwwwwwwwwwwkwk  ",
+        "   kwwwwwwwwwwwwwwwwk   ",
+        "   kwwkwwwwwwwwwwkwwk   ",
+        "    kwwwwwwkwwwwwwwk    ",
+        "     kwwwwwwwwwwwwk     ",
+        "      kkwwwwwwwwkk      ",
+        "     kk kkkkkkkk kk     ",
+        "    kk            kk    ",
+        "                        ",
+    };
+    QImage image(24, 22, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < 22; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            switch (rows[y][x]) {
+            case 'r':
+                image.setPixel(x, y, qRgb(0xC0, 0, 0)); // maroon of the 16 colours
+                break;
+            case 'k':
+                image.setPixel(x, y, qRgb(0, 0, 0));
+                break;
+            case 'w':
+                image.setPixel(x, y, qRgb(0xFF, 0xFF, 0xFF));
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+// The window's captions: the narrow sans serif of the classic dialogs where
+// the machine has it, else a condensed stand-in, so the captions fit the
+// places the window gives them.
+QFont captionFont(double points)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                   QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                   QStringLiteral("Nimbus Sans Narrow")});
+    f.setPointSizeF(points);
+    return f;
+}
+
+// Places a frame's title label over the caption the frame draws itself, and
+// wide enough for its own bold text.
+void coverCaption(QLabel &title, QGroupBox &frame)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(&frame);
+    option.text = frame.title();
+    option.lineWidth = 1;
+    option.textAlignment = frame.alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    QRect caption = frame.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &frame);
+    const int textWidth = QFontMetrics(title.font()).horizontalAdvance(title.text()) + title.indent() + 4;
+    caption.setWidth(std::max(caption.width() + 2, textWidth));
+    caption.setHeight(std::max(caption.height(), QFontMetrics(title.font()).height()));
+    title.setGeometry(caption);
+}
+
+// The exit button is much taller than wide; its caption is set upright along
+// it so it can be read.
+class UprightCaption : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button || event->type() != QEvent::Paint)
+            return false;
+        QStylePainter painter(button);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.features = QStyleOptionButton::None;
+        if (button->isDown())
+            option.state |= QStyle::State_Sunken;
+        else
+            option.state |= QStyle::State_Raised;
+        painter.drawControl(QStyle::CE_PushButtonBevel, option);
+        painter.translate(0, button->height());
+        painter.rotate(-90);
+        const QRect upright(0, 0, button->height(), button->width());
+        painter.setPen(button->palette().color(button->isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                               QPalette::ButtonText));
+        painter.drawText(upright, Qt::AlignCenter, button->text());
+        return true;
+    }
+};
+
+} // namespace
 
 FrmSetting::FrmSetting(TockaApp &app)
     : Form(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -14,6 +151,8 @@ FrmSetting::FrmSetting(TockaApp &app)
     ChkClockFaceFade.setEnabled(false);
     ChkSettingFormFade.setEnabled(false);
     ChkSettingFrameFade.setEnabled(false);
+    layOutControls();
+    describeControls();
     wireLoadAndApply();
     wireLiveBehaviour();
 }
@@ -24,4 +163,192 @@ void FrmSetting::setBackColor(Colour colour)
 {
     back_ = colour;
     setWidgetBackColor(*this, colour);
+}
+
+void FrmSetting::layOutControls()
+{
+    // Fixed size, opening in the middle of the screen.
+    const QSizeF screen = app_.platform().screenTwips();
+    setWidth(kClientWidth);
+    setHeight(kClientHeight);
+    setLeft(std::max(0.0f, static_cast<float>(screen.width() - kClientWidth) / 2));
+    setTop(std::max(0.0f, static_cast<float>(screen.height() - kClientHeight) / 2));
+    setFixedSize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
+
+    const QFont boxFont = fonts::font(QStringLiteral("Verdana"), 8.25);
+    const QFont titleFont = fonts::font(QStringLiteral("Verdana"), 8.25, true);
+    setFont(captionFont(8));
+
+    place(FrameColor, 90, 120, 1725, 2775);
+    place(FrameFade, 1890, 120, 2085, 2775);
+    place(FrameBounce, 1560, 3000, 2415, 1575);
+    place(FrameAlarm, 120, 4680, 3855, 1695);
+    place(chkOnTop, 120, 4200, 1410, 315);
+    place(Image1, 120, 3000, 1335, 1095);
+    place(WARN, 120, 6480, 3375, 1335);
+    place(Command1, 3600, 7080, 375, 735);
+
+    for (FrameControl *frame : {&FrameColor, &FrameFade, &FrameBounce, &FrameAlarm})
+        frame->setBackColor(kFrameColour);
+    for (CheckBoxControl *box : {&ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade})
+        box->setBackColor(kFrameColour);
+    for (CheckBoxControl *box : {&TockaMode, &TockForceBreak})
+        box->setAutoFillBackground(false);
+
+    // Each frame's title label lies over the frame's own caption, hiding it.
+    const std::pair<LabelControl *, FrameControl *> titles[] = {
+        {&LabelColor, &FrameColor}, {&LabelFade, &FrameFade}, {&LabelBounce, &FrameBounce}, {&LabelTocka, &FrameAlarm}};
+    for (const auto &[title, frame] : titles) {
+        title->setFont(titleFont);
+        title->setBackColor(kFrameColour);
+        title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        title->setIndent(6);
+        coverCaption(*title, *frame);
+    }
+
+    // Every other label reads on the frame's colour as it fades.
+    for (LabelControl *label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label10, &Label11, &Label12, &Label14,
+                                &Label15, &Label16, &Label6, &Label7, &Label8, &Label9, &Label13, &Label17, &Label18}) {
+        label->setAutoFillBackground(false);
+        label->setWordWrap(true);
+    }
+
+    // Color Scheme: a column per colour, a row per component, then the two
+    // colours as hex.
+    for (LabelControl *head : {&Label1, &Label2, &Label11, &Label12})
+        head->setAlignment(Qt::AlignCenter);
+    Label10.setAlignment(Qt::AlignCenter);
+    place(Label1, 600, 330, 525, 225);
+    place(Label2, 1140, 330, 525, 225);
+    const std::tuple<LabelControl *, TextBoxControl *, TextBoxControl *, int> rows[] = {
+        {&Label3, &ForRed, &BacRed, 600}, {&Label4, &ForGreen, &BacGreen, 960}, {&Label5, &ForBlue, &BacBlue, 1320}};
+    for (const auto &[head, fore, back, top] : rows) {
+        place(*head, 90, top + 30, 510, 240);
+        place(*fore, 645, top, 435, 300);
+        place(*back, 1185, top, 435, 300);
+    }
+    place(Label10, 60, 1740, 1605, 225);
+    place(Label11, 60, 2010, 525, 225);
+    place(ForeHex, 90, 2250, 735, 300);
+    place(Label12, 885, 2010, 780, 225);
+    place(BackHex, 915, 2250, 735, 300);
+    Label11.setAlignment(Qt::AlignCenter);
+
+    // Colour Fade: three boxes, the master switch and its four targets.
+    const std::pair<LabelControl *, TextBoxControl *> fadeRows[] = {
+        {&Label14, &FadeInterval}, {&Label15, &FadeMag}, {&Label16, &ContrastOffset}};
+    int top = 330;
+    for (const auto &[label, box] : fadeRows) {
+        place(*label, 90, top + 30, 1260, 240);
+        place(*box, 1380, top, 615, 300);
+        top += 360;
+    }
+    place(ChkFade, 90, 1440, 1905, 255);
+    top = 1740;
+    for (CheckBoxControl *target : {&ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade}) {
+        place(*target, 240, top, 1800, 240);
+        top += 240;
+    }
+
+    // Bounce: interval and the two steps.
+    const std::pair<LabelControl *, TextBoxControl *> bounceRows[] = {
+        {&Label6, &BunInt}, {&Label7, &BunXM}, {&Label8, &BunYM}};
+    top = 315;
+    for (const auto &[label, box] : bounceRows) {
+        place(*label, 75, top + 30, 1620, 240);
+        place(*box, 1710, top, 630, 300);
+        top += 390;
+    }
+
+    // Alarm: the switch, then two columns of label and box.
+    place(TockaMode, 120, 300, 1500, 255);
+    place(TockForceBreak, 1995, 300, 1500, 255);
+    const std::tuple<LabelControl *, TextBoxControl *, int, int> alarmRows[] = {
+        {&Label9, &AlarmInterval, 90, 630},
+        {&Label13, &tockUntil, 90, 1080},
+        {&Label17, &TockBreakLenth, 1995, 630},
+        {&Label18, &TockaAlarmResolution, 1995, 1080},
+    };
+    for (const auto &[label, box, left, rowTop] : alarmRows) {
+        place(*label, left, rowTop + 30, 1170, 240);
+        place(*box, left + 1185, rowTop, 600, 300);
+    }
+
+    for (TextBoxControl *box : {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
+                                &BunInt, &BunXM, &BunYM})
+        box->setFont(boxFont);
+
+    Image1.setPixmap(alarmClockPicture().scaled(72, 66, Qt::KeepAspectRatio, Qt::FastTransformation));
+    Image1.setAlignment(Qt::AlignCenter);
+    Image1.setAutoFillBackground(false);
+    setWindowIcon(QIcon(alarmClockPicture()));
+
+    WARN.setTextFromCode(QStringLiteral("While the break alarm runs, the seconds left until the next break show here."));
+    WARN.setFont(captionFont(8));
+
+    Command1.setFont(captionFont(7));
+    Command1.installEventFilter(new UprightCaption(&Command1));
+}
+
+void FrmSetting::describeControls()
+{
+    chkOnTop.setToolTip(QStringLiteral("Whether or not the clock face will be shown ontop of other programs."));
+    Label6.setToolTip(QStringLiteral("Update Interval, in milliseconds the computer waits before updating the position "
+                                     "of the clock on the screen. Use zero 0 to have bounce set to always off."));
+    Label9.setToolTip(QStringLiteral("Time before Tock Break, in minutes"));
+    Label18.setToolTip(
+        QStringLiteral("How often the Until Tock is updated. Lower values uses more CPU. (2000 recommended)"));
+    TockaAlarmResolution.setToolTip(
+        QStringLiteral("How often the Until Tock is updated. Lower values uses more CPU.  (2000 recommended)"));
+    Command1.setToolTip(QStringLiteral("Ends Tocka: logs this session and saves the settings."));
+
+    setAccessibleName(Caption());
+
+    // Labels and check boxes are named by their captions; the frames name
+    // themselves. A box is named by what a reader sees beside it, and its
+    // label points at it.
+    for (LabelControl *label : {&LabelColor, &LabelFade, &LabelBounce, &LabelTocka, &Label1, &Label2, &Label3,
+                                &Label4, &Label5, &Label6, &Label7, &Label8, &Label9, &Label10, &Label11, &Label12,
+                                &Label13, &Label14, &Label15, &Label16, &Label17, &Label18})
+        label->setAccessibleName(label->text().trimmed());
+    for (CheckBoxControl *box : {&chkOnTop, &ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade,
+                                 &ChkSettingFrameFade, &TockaMode, &TockForceBreak})
+        box->setAccessibleName(box->text());
+
+    const std::tuple<TextBoxControl *, QString, LabelControl *> boxes[] = {
+        {&ForRed, QStringLiteral("Fore G Red"), &Label3},
+        {&ForGreen, QStringLiteral("Fore G Green"), &Label4},
+        {&ForBlue, QStringLiteral("Fore G Blue"), &Label5},
+        {&BacRed, QStringLiteral("Back G Red"), nullptr},
+        {&BacGreen, QStringLiteral("Back G Green"), nullptr},
+        {&BacBlue, QStringLiteral("Back G Blue"), nullptr},
+        {&ForeHex, QStringLiteral("Colour Scheme Hex Fore G"), &Label11},
+        {&BackHex, QStringLiteral("Colour Scheme Hex Back G"), &Label12},
+        {&FadeInterval, Label14.text(), &Label14},
+        {&FadeMag, Label15.text(), &Label15},
+        {&ContrastOffset, Label16.text(), &Label16},
+        {&BunInt, Label6.text(), &Label6},
+        {&BunXM, Label7.text(), &Label7},
+        {&BunYM, Label8.text(), &Label8},
+        {&AlarmInterval, Label9.text(), &Label9},
+        {&tockUntil, Label13.text(), &Label13},
+        {&TockBreakLenth, Label17.text(), &Label17},
+        {&TockaAlarmResolution, Label18.text(), &Label18},
+    };
+    for (const auto &[box, name, label] : boxes) {
+        box->setAccessibleName(name);
+        if (label)
+            label->setBuddy(box);
+        // A box without a tip of its own is described by its label's tip.
+        const QString tip = !box->toolTip().isEmpty() ? box->toolTip() : label ? label->toolTip() : QString();
+        box->setAccessibleDescription(tip);
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{&chkOnTop, &Label6, &Label9, &Label18, &Command1})
+        w->setAccessibleDescription(w->toolTip());
+
+    Image1.setAccessibleName(QStringLiteral("Tocka picture"));
+    Image1.setAccessibleDescription(QStringLiteral("A small alarm clock"));
+    WARN.setAccessibleName(QStringLiteral("Break alarm note"));
+    WARN.setAccessibleDescription(QStringLiteral("Shows the seconds left until the next break while the alarm runs"));
+    Command1.setAccessibleName(Command1.text());
 }

@@ -35,6 +35,27 @@ public:
     void BunInt_Change();
     void Command1_Click();
 
+    // Key handlers of the number boxes: Enter applies, anything else goes
+    // through the box's filter (0 throws the key away).
+    void ForRed_KeyPress(std::int16_t &KeyAscii);
+    void ForGreen_KeyPress(std::int16_t &KeyAscii);
+    void ForBlue_KeyPress(std::int16_t &KeyAscii);
+    void BacRed_KeyPress(std::int16_t &KeyAscii);
+    void BacGreen_KeyPress(std::int16_t &KeyAscii);
+    void BacBlue_KeyPress(std::int16_t &KeyAscii);
+    void ForeHex_KeyPress(std::int16_t &KeyAscii);
+    void BackHex_KeyPress(std::int16_t &KeyAscii);
+    void BunInt_KeyPress(std::int16_t &KeyAscii);
+    void BunXM_KeyPress(std::int16_t &KeyAscii);
+    void BunYM_KeyPress(std::int16_t &KeyAscii);
+    void FadeInterval_KeyPress(std::int16_t &KeyAscii);
+    void FadeMag_KeyPress(std::int16_t &KeyAscii);
+    void ContrastOffset_KeyPress(std::int16_t &KeyAscii);
+    void AlarmInterval_KeyPress(std::int16_t &KeyAscii);
+    void tockUntil_KeyPress(std::int16_t &KeyAscii);
+    void TockBreakLenth_KeyPress(std::int16_t &KeyAscii);
+    void TockaAlarmResolution_KeyPress(std::int16_t &KeyAscii);
+
     // ---- Option panels, fading, picture ----
     void TockaMode_Click();
     void ChkFade_Click();
@@ -117,6 +138,12 @@ private:
     // Each part of the window connects its own handlers.
     void wireLoadAndApply();
     void wireLiveBehaviour();
+    void layOutControls();
+    void describeControls();
+
+    void ApplyBounceSettings();
+    void ApplyFadeSettings();
+    void ApplyAlarmSettings();
 
     TockaApp &app_;
     Colour back_ = rgbColour(0, 192, 192);

@@ -7,6 +7,9 @@ TimerControl::TimerControl(QObject *parent, int intervalMs, bool enabled)
     , interval_(std::clamp(intervalMs, 0, 65535))
     , enabled_(enabled)
 {
+    // Precise: a coarse timer may fire up to 5% early, and a clock tick at
+    // 0.996 s would show the session a second behind.
+    timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (onTimer)
             onTimer();

@@ -14,7 +14,8 @@ export QT_QPA_PLATFORM=xcb
 E2E_PIDS=()
 
 e2e_cleanup() {
-    local pid
+    local pid mount
+    for mount in $(findmnt -rn -o TARGET 2>/dev/null | grep "^$E2E_DIR" || true); do umount -l "$mount" || true; done
     for pid in "${E2E_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
@@ -55,11 +56,42 @@ wait_window() {
 }
 
 # Waits for a process to end within a timeout (seconds); fails otherwise.
+# Its exit status is left in $EXIT_STATUS.
 wait_exit() {
     local pid=$1 timeout=${2:-20}
     for _ in $(seq $((timeout * 10))); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
+        if ! kill -0 "$pid" 2>/dev/null; then
+            EXIT_STATUS=0
+            wait "$pid" 2>/dev/null || EXIT_STATUS=$?
+            return 0
+        fi
         sleep 0.1
     done
     fail "process $pid did not end within ${timeout}s"
+}
+
+# Checks that a file holds exactly one session record per regex line, given
+# as a list of records in a single extended regex over the whole file with
+# \r\n line ends (perl handles the CR bytes).
+matches_file() {
+    local file=$1 regex=$2
+    perl -0777 -ne "exit(/\\A$regex\\z/ ? 0 : 1)" "$file"
+}
+
+# Prints line N (1-based) of a CR LF file without its line end.
+line_of() {
+    sed -n "${2}p" "$1" | tr -d '\r'
+}
+
+# The clock text a number of elapsed seconds shows (h:mm:ss, fraction cut).
+clock_text_of() {
+    awk -v s="$1" 'BEGIN { s = int(s); printf "%d:%02d:%02d", int(s / 3600), int(s % 3600 / 60), s % 60 }'
+}
+
+# Presses a key in a window: focus it (no window manager does it for us),
+# then type into the focus.
+press_key_in() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    sleep 0.2
+    xdotool key "$2"
 }

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and then starts a program or runs the tests.
+#
+#   ./build.sh run tocka     start Tocka in the current folder (its logs go there)
+#   ./build.sh run tallio    start Tallio on the LogData.log of the current folder
+#   ./build.sh test          build and run every test
+#   ./build.sh build         only build
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build="${BUILD_DIR:-$here/build}"
+
+packages=(
+    cmake ninja-build g++ ccache pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libcanberra-dev sound-theme-freedesktop fonts-dejavu-core
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick
+    clang libclang-rt-14-dev
+)
+
+install_missing() {
+    local missing=() p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+compile() {
+    local werror=OFF
+    [ "${CI:-}" = true ] && werror=ON
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOCKA_WERROR="$werror" >/dev/null
+    cmake --build "$build" -j2
+}
+
+case "${1:-}" in
+run)
+    case "${2:-}" in
+    tocka | tallio) ;;
+    *) echo "usage: $0 run tocka|tallio" >&2; exit 2 ;;
+    esac
+    install_missing
+    compile
+    exec "$build/apps/$2/$2"
+    ;;
+test)
+    install_missing
+    compile
+    cd "$build"
+    ctest -j2 --output-on-failure --timeout 300 -LE fuzz
+    if [ -x "$here/tests/fuzz/run.sh" ]; then
+        "$here/tests/fuzz/run.sh"
+    fi
+    ;;
+build)
+    install_missing
+    compile
+    ;;
+*)
+    sed -n '2,8p' "$0" >&2
+    exit 2
+    ;;
+esac

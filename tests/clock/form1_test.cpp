@@ -1,0 +1,160 @@
+// The clock window over a fake platform: start-up, ticks, and what its unload
+// leaves in the logs, including when a log refuses the record.
+
+#include "checkpoint.h"
+#include "fakeplatform.h"
+#include "form1.h"
+#include "tockaapp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class ClockWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        fake.folder = dir.path();
+        fake.set(QDate(2026, 12, 7), QTime(23, 59, 58));
+        app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/session.checkpoint")));
+    }
+    void TearDown() override
+    {
+        app.reset();
+        QDir::setCurrent(previous);
+    }
+    void tick(int times = 1, double seconds = 1)
+    {
+        for (int i = 0; i < times; ++i) {
+            fake.advance(seconds);
+            app->form1().Timer1_Timer();
+        }
+    }
+    QString log(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    QString previous;
+    FakePlatform fake;
+    std::unique_ptr<TockaApp> app;
+};
+
+TEST_F(ClockWindow, ASecondCopyIsRefusedAndTouchesNothing)
+{
+    fake.anotherCopyRunning = true;
+    EXPECT_THROW(app->form1(), ProcessEnded);
+    EXPECT_EQ(fake.messages, QStringList{QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!")});
+    EXPECT_EQ(fake.messageTitles, QStringList{QStringLiteral("Tocka!")});
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(ClockWindow, StartsBigAtTheTopRightAndTicksIntoTheTitle)
+{
+    Form1 &clock = app->form1();
+    EXPECT_FLOAT_EQ(clock.Width(), 1220);
+    EXPECT_FLOAT_EQ(clock.Height(), 275);
+    EXPECT_FLOAT_EQ(clock.Top(), 0);
+    EXPECT_FLOAT_EQ(clock.Left(), 1280 * 15 - 1220 - 20);
+    EXPECT_EQ(clock.Label1.Caption(), QStringLiteral("Time On:"));
+    EXPECT_EQ(clock.Caption(), QStringLiteral("Been On Since"));
+    EXPECT_TRUE(clock.Timer1.isTicking());
+    EXPECT_EQ(clock.Timer1.Interval(), 1000);
+    EXPECT_FALSE(clock.Bounce.Enabled());
+    EXPECT_FALSE(clock.TockaAlarmTimer.Enabled());
+    EXPECT_EQ(clock.SettingVersion, QStringLiteral("2.0"));
+
+    tick();
+    EXPECT_EQ(clock.Label1.Caption(), QStringLiteral("0:00:01"));
+    EXPECT_EQ(clock.Caption(), QStringLiteral("Zemlo:  0:00:01"));
+    tick(32); // across midnight
+    EXPECT_EQ(clock.Caption(), QStringLiteral("Zemlo:  0:00:33"));
+}
+
+TEST_F(ClockWindow, UnloadWritesOneRecordToEachLogAndForgetsTheCheckpoint)
+{
+    app->form1();
+    tick(4); // 23:59:58 -> 00:00:02
+    fake.advance(0.5);
+    app->endSession();
+    EXPECT_EQ(contents(log("LogData.log")),
+              QByteArray("\"----------\"\r\n#2026-12-08#\r\n#23:59:58#\r\n#00:00:02#\r\n4\r\n\"0:00:04\"\r\n"));
+    EXPECT_EQ(contents(log("Log.log")),
+              QByteArray("----------\r\n8 Dec 2026\r\n23:59:58\r\n00:00:02\r\n4\r\n0:00:04\r\n"));
+    EXPECT_FALSE(QFile::exists(app->checkpoints().path()));
+    EXPECT_FALSE(app->isForm1Loaded());
+
+    app->endSession(); // a second request finds nothing left to unload
+    EXPECT_EQ(contents(log("LogData.log")).count("----------"), 1);
+    EXPECT_TRUE(fake.messages.isEmpty());
+}
+
+TEST_F(ClockWindow, UnloadBeforeTheFirstTickKeepsTheRecordSixLinesLong)
+{
+    app->form1();
+    app->endSession();
+    EXPECT_EQ(contents(log("LogData.log")),
+              QByteArray("\"----------\"\r\n#2026-12-07#\r\n#23:59:58#\r\n#23:59:58#\r\n\r\n\r\n"));
+}
+
+TEST_F(ClockWindow, TheRunningSessionIsCheckpointedEveryMinute)
+{
+    app->form1();
+    const sessionlog::CheckpointStore &store = app->checkpoints();
+    tick();
+    ASSERT_TRUE(store.load().has_value()) << "saved at the first tick";
+    EXPECT_EQ(store.load()->record.clockText, QStringLiteral("0:00:01"));
+    tick(58);
+    EXPECT_EQ(store.load()->record.clockText, QStringLiteral("0:00:01"));
+    tick(2);
+    EXPECT_EQ(store.load()->record.clockText, QStringLiteral("0:01:01"));
+    EXPECT_EQ(store.load()->folder, dir.path());
+    EXPECT_EQ(store.load()->record.startTime, QTime(23, 59, 58));
+}
+
+TEST_F(ClockWindow, ALogThatRefusesIsNamedAndTheSessionKeptForTheNextStart)
+{
+    ASSERT_TRUE(QDir().mkpath(log("Log.log"))); // a folder where the log should be
+    app->form1();
+    tick(3);
+    app->form1().Unload(); // the user closes it: someone is there to be told
+    ASSERT_EQ(fake.messages.size(), 1);
+    EXPECT_TRUE(fake.messages[0].contains(log("Log.log"))) << fake.messages[0].toStdString();
+    EXPECT_TRUE(fake.messages[0].contains(QLatin1String("next start"))) << fake.messages[0].toStdString();
+    EXPECT_EQ(contents(log("LogData.log")).count("\"0:00:03\""), 1) << "the other log still gets it";
+
+    const auto parked = app->checkpoints().load();
+    ASSERT_TRUE(parked.has_value());
+    EXPECT_EQ(parked->pending, QStringList{QStringLiteral("Log.log")});
+
+    // Next start, the folder is fixed: the session lands in Log.log only.
+    ASSERT_TRUE(QDir(log("Log.log")).removeRecursively());
+    app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/session.checkpoint")));
+    app->start();
+    EXPECT_EQ(contents(log("Log.log")).count("0:00:03"), 1);
+    EXPECT_EQ(contents(log("LogData.log")).count("\"0:00:03\""), 1);
+}
+
+TEST_F(ClockWindow, WhileTheDesktopEndsFailuresGoToStandardErrorOnly)
+{
+    ASSERT_TRUE(QDir().mkpath(log("LogData.log")));
+    app->form1();
+    tick();
+    app->endSession();
+    EXPECT_TRUE(fake.messages.isEmpty()) << "no box nobody will see";
+    EXPECT_TRUE(app->checkpoints().load().has_value());
+}
+
+} // namespace

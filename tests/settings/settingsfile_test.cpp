@@ -1,0 +1,250 @@
+// LogSetin.ini loaded at start and written at exit.
+
+#include "settingsfixture.h"
+
+#include "settingsfolder.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <functional>
+
+#include <vector>
+
+namespace {
+
+QByteArray freshFile(const QByteArray &alwaysOnTop = "1")
+{
+    return "[Settings]\n"
+           "SettingVersion=2.0\n"
+           "ColourMode=0\n"
+           "WindowSizeMode=BIG\n"
+           "Form1_X=0\n"
+           "Form1_Y=17960\n"
+           "Label1_ForeColour=15649792\n"
+           "Label1_BackColour=8421376\n"
+           "FadeInterval=150\n"
+           "FadeMagnitude=20\n"
+           "ContrastOffset=0\n"
+           "AllowFading=0\n"
+           "ClockBackFade=0\n"
+           "ClockFrontFade=0\n"
+           "SettingFormFade=0\n"
+           "SettingFrameFade=0\n"
+           "ForeColorHex=00CCEE\n"
+           "BackColorHex=008080\n"
+           "AlwaysOnTop=" + alwaysOnTop + "\n";
+}
+
+} // namespace
+
+class SettingsFileTest : public SettingsFixture
+{
+};
+
+TEST_F(SettingsFileTest, FirstStartUsesTheDefaultsAndTheSaveWritesAll18Keys)
+{
+    start();
+    EXPECT_EQ(clock().Top(), 0);
+    EXPECT_EQ(clock().Left(), 19200 - 1220 - 20) << "right edge 20 twips from the screen's";
+    EXPECT_EQ(settings().ForeHex.Text(), "00CCEE");
+    EXPECT_EQ(settings().BackHex.Text(), "008080");
+    EXPECT_EQ(clock().Label1.ForeColor(), rgbColour(0, 0xCC, 0xEE));
+    EXPECT_EQ(settings().chkOnTop.Value(), 1);
+    EXPECT_TRUE(clock().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(clock().WindowSizeMode, "BIG");
+    EXPECT_FALSE(settings().isVisible()) << "loaded hidden";
+
+    clock().SaveSettings();
+    EXPECT_EQ(readIni(), freshFile());
+}
+
+TEST_F(SettingsFileTest, ValuesAsTheyComeFromTheFile)
+{
+    struct Row
+    {
+        const char *what;
+        QByteArray file;
+        std::function<void(SettingsFileTest &)> check;
+    };
+    const std::vector<Row> rows = {
+        {"other version loads and is rewritten as 2.0", "[Settings]\nSettingVersion=1.7\nColourMode=3\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.clock().SettingVersion, "2.0");
+             EXPECT_EQ(t.clock().ColourMode, 3);
+         }},
+        {"lower-case keys are found",
+         "[settings]\nform1_x=300\nform1_y=450\nforecolorhex=ff0000\nalwaysontop=0\nwindowsizemode=SMALL\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.clock().Top(), 300);
+             EXPECT_EQ(t.clock().Left(), 450);
+             EXPECT_EQ(t.settings().ForeHex.Text(), "FF0000");
+             EXPECT_EQ(t.clock().Label1.ForeColor(), rgbColour(255, 0, 0));
+             EXPECT_EQ(t.settings().chkOnTop.Value(), 0);
+             EXPECT_FALSE(t.clock().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+         }},
+        {"exact <no value> is missing", "[Settings]\nWindowSizeMode=<no value>\nForm1_X=<no value>\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.clock().WindowSizeMode, "BIG");
+             EXPECT_EQ(t.clock().Top(), 0);
+         }},
+        {"other letter case is a value", "[Settings]\nWindowSizeMode=<No Value>\n",
+         [](SettingsFileTest &t) { EXPECT_EQ(t.clock().WindowSizeMode, "<No Value>"); }},
+        {"SMALL is kept in the variable, the window starts BIG", "[Settings]\nWindowSizeMode=SMALL\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.clock().WindowSizeMode, "SMALL");
+             EXPECT_EQ(t.clock().Width(), 1220);
+             EXPECT_EQ(t.clock().Height(), 275);
+             EXPECT_TRUE(t.clock().Label1.font().bold());
+         }},
+        {"a place off the screen is kept", "[Settings]\nForm1_X=-3000\nForm1_Y=250000.5\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.clock().Top(), -3000);
+             EXPECT_EQ(t.clock().Left(), 250000.5f);
+         }},
+        {"a place beyond any screen is a damaged value", "[Settings]\nForm1_X=1e30\nForm1_Y=nan\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.clock().Top(), 0);
+             EXPECT_EQ(t.clock().Left(), 17960);
+         }},
+        {"values that are no numbers keep what the window would have",
+         "[Settings]\nColourMode=abc\nForm1_X=x\nFadeInterval=fast\nContrastOffset=\nAllowFading=7\n"
+         "ClockBackFade=yes\nForeColorHex=XYZ\nBackColorHex=1234567\nAlwaysOnTop=\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.clock().ColourMode, 0);
+             EXPECT_EQ(t.clock().Top(), 0);
+             EXPECT_EQ(t.settings().FadeInterval.Text(), "150");
+             EXPECT_EQ(t.settings().ContrastOffset.Text(), "0");
+             EXPECT_EQ(t.settings().ChkFade.Value(), 0);
+             EXPECT_EQ(t.settings().ChkClockFade.Value(), 0);
+             EXPECT_EQ(t.settings().ForeHex.Text(), "00CCEE");
+             EXPECT_EQ(t.settings().BackHex.Text(), "008080");
+             EXPECT_EQ(t.settings().chkOnTop.Value(), 1);
+         }},
+        {"check boxes take whole numbers, halves to even",
+         "[Settings]\nAllowFading=1\nClockBackFade=2\nClockFrontFade=0.5\nSettingFormFade=1.5\nColourMode=2.5\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.settings().ChkFade.Value(), 1);
+             EXPECT_EQ(t.settings().ChkClockFade.Value(), 2);
+             EXPECT_EQ(t.settings().ChkClockFaceFade.Value(), 0);
+             EXPECT_EQ(t.settings().ChkSettingFormFade.Value(), 2);
+             EXPECT_EQ(t.clock().ColourMode, 2);
+         }},
+        {"at most 255 characters of a value", "[Settings]\nWindowSizeMode=" + QByteArray(300, 'S') + "\n",
+         [](SettingsFileTest &t) { EXPECT_EQ(t.clock().WindowSizeMode, QString(255, QLatin1Char('S'))); }},
+        {"empty hex text is black", "[Settings]\nBackColorHex=\n",
+         [](SettingsFileTest &t) {
+             EXPECT_EQ(t.settings().BackHex.Text(), "");
+             EXPECT_EQ(t.clock().Label1.BackColor(), 0);
+         }},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.what);
+        writeIni(r.file);
+        start();
+        r.check(*this);
+        app.reset();
+        settle();
+    }
+}
+
+TEST_F(SettingsFileTest, SaveReplacesValuesWhereTheyStandAndKeepsTheRest)
+{
+    writeIni("; Tocka settings\r\n[Other]\r\nKeep=me\r\n[settings]\r\nalwaysontop=0\r\nform1_x=120\r\n"
+             "Custom=1\r\n\r\n[Tail]\r\nT=1\r\n");
+    start();
+    clock().setTop(480);
+    clock().SaveSettings();
+    const QByteArray saved = readIni();
+    EXPECT_TRUE(saved.startsWith("; Tocka settings\r\n[Other]\r\nKeep=me\r\n[settings]\r\nalwaysontop=0\r\n"
+                                 "form1_x=480\r\nCustom=1\r\nSettingVersion=2.0\r\n"))
+        << saved.constData();
+    EXPECT_EQ(saved.toLower().count("alwaysontop="), 1);
+    EXPECT_TRUE(saved.endsWith("BackColorHex=008080\r\n\r\n[Tail]\r\nT=1\r\n")) << saved.constData();
+    EXPECT_EQ(saved.count("\r\n"), 10 + 16) << "ten lines kept, sixteen keys added";
+}
+
+TEST_F(SettingsFileTest, ExitThroughCommand1SavesWhatTheUserLastSaw)
+{
+    start();
+    FrmSetting &s = settings();
+    s.Show();
+    s.FadeInterval.setTextFromCode("700");
+    s.FadeMag.setTextFromCode("45");
+    s.ContrastOffset.setTextFromCode("oops"); // pasted, never applied
+    s.ChkFade.setValue(1);
+    s.ChkClockFade.setValue(1);
+    s.chkOnTop.setValue(0);
+    s.Command1_Click();
+    settle();
+
+    const QByteArray saved = readIni();
+    EXPECT_TRUE(saved.contains("\nFadeInterval=700\nFadeMagnitude=45\nContrastOffset=0\nAllowFading=1\n"
+                               "ClockBackFade=1\nClockFrontFade=0\n"))
+        << saved.constData();
+    EXPECT_TRUE(saved.endsWith("\nAlwaysOnTop=0\n")) << saved.constData();
+    EXPECT_FALSE(app->isForm1Loaded()) << "the clock window is gone";
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("LogData.log")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("Log.log")));
+
+    // The next start restores them.
+    app.reset();
+    settle();
+    start();
+    EXPECT_EQ(settings().FadeInterval.Text(), "700");
+    EXPECT_EQ(settings().ChkFade.Value(), 1);
+    EXPECT_EQ(settings().chkOnTop.Value(), 0);
+}
+
+TEST_F(SettingsFileTest, AWindowReopenedForTheUserSavesWhatItShows)
+{
+    start();
+    settings().FadeInterval.setTextFromCode("700");
+    settings().Unload();
+    settle();
+    settings().Show(); // the user opens it again: fresh fade values
+    clock().SaveSettings();
+    EXPECT_TRUE(readIni().contains("\nFadeInterval=150\n"));
+}
+
+TEST_F(SettingsFileTest, AnUnwritableFileIsLeftAsItWasAndTheProgramGoesOn)
+{
+    ASSERT_TRUE(QDir().mkpath(iniPath())); // a folder where the file should be
+    start();
+    EXPECT_EQ(clock().Top(), 0) << "defaults";
+    testing::internal::CaptureStderr();
+    clock().SaveSettings();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("LogSetin.ini"), std::string::npos) << err;
+    EXPECT_TRUE(QFileInfo(iniPath()).isDir());
+}
+
+TEST(SettingsFolder, PortableBesideTheProgramInstalledInTheConfigFolder)
+{
+    using settingsfolder::choose;
+    const auto portable = choose("/opt/tocka", true, "/home/u/.config/tocka", false);
+    EXPECT_EQ(portable.readPath, "/opt/tocka/LogSetin.ini");
+    EXPECT_EQ(portable.writePath, "/opt/tocka/LogSetin.ini");
+    const auto firstRun = choose("/usr/bin", false, "/home/u/.config/tocka", false);
+    EXPECT_EQ(firstRun.readPath, "/usr/bin/LogSetin.ini") << "a file shipped beside the program";
+    EXPECT_EQ(firstRun.writePath, "/home/u/.config/tocka/LogSetin.ini");
+    const auto later = choose("/usr/bin", false, "/home/u/.config/tocka", true);
+    EXPECT_EQ(later.readPath, "/home/u/.config/tocka/LogSetin.ini");
+    EXPECT_EQ(later.writePath, "/home/u/.config/tocka/LogSetin.ini");
+}
+
+TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir(config).removeRecursively();
+    // A program folder that cannot be written, whoever runs the test.
+    fake.folder = dir.filePath(QStringLiteral("no-such-bin"));
+    const QString path = settingsfolder::settingsFilePath(fake);
+    EXPECT_EQ(path, QDir(config).filePath("LogSetin.ini"));
+    start();
+    clock().SaveSettings();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    QDir(config).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
+}

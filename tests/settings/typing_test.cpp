@@ -1,0 +1,131 @@
+// Real key events into the real boxes: what gets through, Ctrl+V, pasting,
+// Enter, and a click on the always-on-top box.
+
+#include "settingsfixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
+class TypingTest : public SettingsFixture
+{
+protected:
+    void SetUp() override
+    {
+        SettingsFixture::SetUp();
+        start();
+        clock().Show();
+        settings().Show();
+    }
+
+    static void typeInto(TextBoxControl &box, const QString &keys)
+    {
+        box.setFocus();
+        box.selectAll();
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QTest::keyClicks(&box, keys);
+    }
+};
+
+TEST_F(TypingTest, EachBoxTakesOnlyWhatItsFilterLetsThrough)
+{
+    struct Row { TextBoxControl FrmSetting::*box; QString typed; QString shown; };
+    const Row rows[] = {
+        {&FrmSetting::ForRed, "1a-2", "12"},
+        {&FrmSetting::ForRed, "1234", "123"},          // three characters at most
+        {&FrmSetting::BunXM, "4.5", "45"},
+        {&FrmSetting::ForeHex, "fG0 aZ9", "f0a9"},
+        {&FrmSetting::BackHex, "ABCDEFAB", "ABCDEF"},
+        {&FrmSetting::AlarmInterval, "1.5.2x", "1.5.2"}, // two points pass the filter
+        {&FrmSetting::TockBreakLenth, "9.9", "9.9"},
+        {&FrmSetting::TockaAlarmResolution, "3.0", "30"},
+    };
+    for (const Row &r : rows) {
+        TextBoxControl &box = settings().*r.box;
+        typeInto(box, r.typed);
+        EXPECT_EQ(box.Text(), r.shown) << qPrintable(r.typed);
+    }
+}
+
+TEST_F(TypingTest, CtrlVIsThrownAwayButAPasteFromTheMenuIsHandledOnEnter)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("x7"));
+    TextBoxControl &red = settings().ForRed;
+    typeInto(red, "12");
+    QTest::keyClick(&red, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(red.Text(), "12");
+
+    // The context menu's Paste inserts whatever the clipboard holds.
+    red.selectAll();
+    red.paste();
+    if (red.Text() != "x7")
+        GTEST_SKIP() << "no clipboard on this platform";
+    QTest::keyClick(&red, Qt::Key_Return);
+    EXPECT_EQ(red.Text(), "0") << "no number in it: the red in force stands";
+    EXPECT_EQ(settings().ForeHex.Text(), "00CCEE");
+    EXPECT_EQ(clock().Label1.ForeColor(), rgbColour(0, 0xCC, 0xEE));
+}
+
+TEST_F(TypingTest, EnterAppliesColoursBothWaysAndTheBounceIntervalFollowsTyping)
+{
+    typeInto(settings().ForGreen, "300");
+    EXPECT_EQ(settings().ForGreen.Text(), "300");
+    QTest::keyClick(&settings().ForGreen, Qt::Key_Enter);
+    EXPECT_EQ(settings().ForGreen.Text(), "255");
+    EXPECT_EQ(settings().ForeHex.Text(), "00FFEE");
+    EXPECT_EQ(clock().Label1.ForeColor(), rgbColour(0, 255, 0xEE));
+
+    typeInto(settings().BackHex, "c0c0");
+    QTest::keyClick(&settings().BackHex, Qt::Key_Return);
+    EXPECT_EQ(settings().BackHex.Text(), "C0C0");
+    EXPECT_EQ(settings().BacBlue.Text(), "192");
+    EXPECT_EQ(clock().Label1.BackColor(), rgbColour(192, 192, 192));
+
+    // The fifth digit of 70000 turns the text into the limit.
+    typeInto(settings().BunInt, "7000");
+    EXPECT_EQ(clock().Bounce.Interval(), 7000);
+    QTest::keyClicks(&settings().BunInt, "0");
+    EXPECT_EQ(settings().BunInt.Text(), "65535");
+    EXPECT_EQ(clock().Bounce.Interval(), 65535);
+    QTest::keyClick(&settings().BunInt, Qt::Key_Backspace);
+    EXPECT_EQ(clock().Bounce.Interval(), 6553);
+
+    typeInto(settings().AlarmInterval, "100000");
+    QTest::keyClick(&settings().AlarmInterval, Qt::Key_Return);
+    EXPECT_EQ(settings().AlarmInterval.Text(), "86400");
+}
+
+TEST_F(TypingTest, ClickingAlwaysOnTopChangesTheClockWindowAtOnce)
+{
+    CheckBoxControl &box = settings().chkOnTop;
+    ASSERT_EQ(box.Value(), 1);
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(8, box.height() / 2));
+    EXPECT_EQ(box.Value(), 0);
+    EXPECT_FALSE(clock().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(8, box.height() / 2));
+    EXPECT_EQ(box.Value(), 1);
+    EXPECT_TRUE(clock().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(TypingTest, EveryControlIsNamedForAssistiveTechnology)
+{
+    int named = 0;
+    for (QWidget *w : settings().findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractButton *>(w)
+            || qobject_cast<QLabel *>(w) || qobject_cast<QGroupBox *>(w) || qobject_cast<QPlainTextEdit *>(w);
+        if (!control)
+            continue;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className() << " " << w->geometry().x()
+                                                    << "," << w->geometry().y();
+        ++named;
+    }
+    // 18 number boxes, 8 check boxes, 22 labels and the picture, 4 frames,
+    // the note and the button.
+    EXPECT_EQ(named, 18 + 8 + 23 + 4 + 1 + 1);
+    EXPECT_EQ(settings().ForRed.accessibleName(), "Fore G Red");
+    EXPECT_EQ(settings().BunXM.accessibleName(), "Horizontal Movement");
+    EXPECT_EQ(settings().BunInt.accessibleDescription(), settings().Label6.toolTip());
+    EXPECT_EQ(settings().TockaAlarmResolution.accessibleDescription(),
+              "How often the Until Tock is updated. Lower values uses more CPU.  (2000 recommended)");
+    EXPECT_EQ(settings().chkOnTop.accessibleDescription(), settings().chkOnTop.toolTip());
+}

@@ -1,0 +1,93 @@
+// The real platform's single-copy lock and its letting pending events run.
+
+#include "qtplatform.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class RealPlatform : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QTemporaryDir runtime;
+};
+
+TEST_F(RealPlatform, OnlyOneHolderOfTheLockAtATime)
+{
+    QtPlatform first(QStringLiteral("tocka-test"));
+    EXPECT_TRUE(first.claimSingleInstance());
+    EXPECT_TRUE(first.claimSingleInstance()) << "asking again does not lose it";
+    EXPECT_TRUE(QtPlatform::lockFilePath(QStringLiteral("tocka-test")).startsWith(runtime.path()));
+
+    QtPlatform second(QStringLiteral("tocka-test"));
+    EXPECT_FALSE(second.claimSingleInstance());
+
+    // A lock held by another live process refuses too.
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QtPlatform other(QStringLiteral("tocka-test"));
+        ::_exit(other.claimSingleInstance() ? 1 : 0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(RealPlatform, ALockLeftByACrashedCopyDoesNotBlock)
+{
+    // A process that held the lock and died without a word.
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QtPlatform crashed(QStringLiteral("tocka-test"));
+        ::_exit(crashed.claimSingleInstance() ? 0 : 1); // _exit: the lock file stays
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFile::exists(QtPlatform::lockFilePath(QStringLiteral("tocka-test"))));
+
+    QtPlatform next(QStringLiteral("tocka-test"));
+    EXPECT_TRUE(next.claimSingleInstance());
+}
+
+TEST(RealPlatformEvents, LettingPendingEventsRunRunsQueuedWork)
+{
+    QtPlatform platform(QStringLiteral("tocka-events-test"));
+    int ran = 0;
+    QTimer::singleShot(0, [&] { ++ran; });
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
+    EXPECT_EQ(ran, 0);
+    platform.processPendingEvents();
+    EXPECT_EQ(ran, 2);
+}
+
+TEST(RealPlatformRandom, SameSeedSameDrawsAllInTheHalfOpenRange)
+{
+    QtPlatform a(QStringLiteral("x")), b(QStringLiteral("x"));
+    a.randomize(43200.5f);
+    b.randomize(43200.5f);
+    for (int i = 0; i < 1000; ++i) {
+        const float r = a.rnd();
+        EXPECT_EQ(r, b.rnd());
+        EXPECT_GE(r, 0.0f);
+        EXPECT_LT(r, 1.0f);
+    }
+}
+
+} // namespace
