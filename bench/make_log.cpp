@@ -1,0 +1,60 @@
+// Writes a session log of N records to standard output, through the same
+// record writer Tocka uses, so the benchmark reads exactly what Tocka writes.
+// Sessions are short (1 to 8 minutes) so that
+// even five million of them stay within the total Tallio can add up, and a
+// few sessions end on each day.
+//
+// Usage: tallio_make_log N > LogData.log
+
+#include "record.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QTime>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fputs("usage: tallio_make_log N > LogData.log\n", stderr);
+        return 2;
+    }
+    const long long count = std::atoll(argv[1]);
+    std::uint32_t seed = 12345;
+    auto random = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) & 0xFFFF;
+    };
+    QDate day(1999, 11, 16);
+    QByteArray out;
+    out.reserve(1 << 20);
+    for (long long i = 0; i < count; ++i) {
+        if (random() % 4 == 0)
+            day = day.addDays(1);
+        sessionlog::SessionRecord r;
+        r.endDate = day;
+        // Tocka takes the length as the difference of two single-precision
+        // readings of the seconds since midnight, so its fractions are a few
+        // binary places long (3723.4609375), not fifteen random digits.
+        const float start = 28800.0f + static_cast<float>(random() % 36000) + static_cast<float>(random()) / 65536.0f;
+        const float end = start + 60.0f + static_cast<float>(random() % 420) + static_cast<float>(random()) / 65536.0f;
+        const double elapsed = static_cast<double>(end) - static_cast<double>(start);
+        r.startTime = QTime(0, 0).addSecs(static_cast<int>(start));
+        r.endTime = QTime(0, 0).addSecs(static_cast<int>(end));
+        r.elapsedSecs = elapsed;
+        const int whole = static_cast<int>(elapsed);
+        r.clockText = QStringLiteral("%1:%2:%3")
+                          .arg(whole / 3600)
+                          .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+                          .arg(whole % 60, 2, 10, QLatin1Char('0'));
+        out += sessionlog::dataForm(r);
+        if (out.size() > (1 << 20) - 256) {
+            std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+            out.clear();
+        }
+    }
+    std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}

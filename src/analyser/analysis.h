@@ -1,0 +1,106 @@
+#pragma once
+// Tallio's reading of the session log: which records count, how the total
+// adds up, and where reading had to stop when the log is damaged. No widgets
+// here: the window and the command-line report both build on it.
+
+#include "logreader.h"
+#include "numbers.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class QIODevice;
+
+namespace analyser {
+
+struct Totals
+{
+    std::int32_t totalSeconds = 0;
+    std::int64_t sessionCount = 0;
+    QDate firstDate; // value 2 of the first record
+    QDate lastDate;  // value 2 of the last record read
+};
+
+// Adds records up by the log's rules: the first record always counts, later
+// ones only with a length above 0, and every record moves the last date.
+class Tally
+{
+public:
+    enum class Added { Counted, Skipped, OutOfRange };
+
+    // OutOfRange leaves the tally as it was: the record is not taken at all.
+    Added add(const QDate &endDate, std::optional<double> elapsedSecs);
+
+    qint64 records() const { return records_; }
+    const Totals &totals() const { return totals_; }
+
+private:
+    Totals totals_;
+    qint64 records_ = 0;
+};
+
+// Inline: it runs once for every record of the log.
+inline Tally::Added Tally::add(const QDate &endDate, std::optional<double> elapsedSecs)
+{
+    const bool first = records_ == 0;
+    // The first record counts whatever its length (an empty one adds 0);
+    // later records with none, 0 or less are left out of the total and count.
+    const bool counted = first || (elapsedSecs && *elapsedSecs > 0);
+    if (counted) {
+        // The sum is rounded, halves to even, at every record, not once at the end.
+        const auto sum = num::toInt32(static_cast<double>(totals_.totalSeconds) + elapsedSecs.value_or(0.0));
+        if (!sum)
+            return Added::OutOfRange;
+        totals_.totalSeconds = *sum;
+        ++totals_.sessionCount;
+    }
+    if (first)
+        totals_.firstDate = endDate;
+    totals_.lastDate = endDate;
+    ++records_;
+    return counted ? Added::Counted : Added::Skipped;
+}
+
+struct Fault
+{
+    enum class Kind {
+        None,
+        Missing,         // no LogData.log where Tallio looked
+        Unreadable,      // it is there but cannot be opened
+        Empty,           // it holds no record
+        TornRecord,      // the file ends inside a record
+        NotADate,        // value 2 of a record
+        NotANumber,      // value 5 of a record
+        TotalOutOfRange, // the total would leave the signed 32-bit range
+        ReadFailed,      // the system failed while reading
+    };
+    Kind kind = Kind::None;
+    qint64 line = 0;       // the line at fault (1-based), 0 when there is none
+    qint64 recordLine = 0; // the first line of the record that could not be counted
+    QByteArray value;      // the value at fault, as far as it was kept
+    bool valueCut = false; // `value` is only the start of a longer line
+    int valuesPresent = 0; // how much of a torn record the file holds
+    QString systemError;
+};
+
+struct Analysis
+{
+    // The totals of the whole records before any fault; none when there are
+    // no such records.
+    std::optional<Totals> totals;
+    qint64 records = 0; // whole records in `totals`
+    Fault fault;
+
+    bool complete() const { return fault.kind == Fault::Kind::None; }
+};
+
+// Reads a log from an open device, streaming.
+Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader::kDefaultBlockSize);
+// Opens and reads the log at `path`.
+Analysis analyseFile(const QString &path);
+
+} // namespace analyser

@@ -1,0 +1,55 @@
+#pragma once
+// Tallio's one window: black, with one label that shows the report of the
+// session log. The report is built while the window loads, before it is
+// first shown; afterwards the window only keeps the label sized to itself.
+
+#include "form.h"
+#include "labelcontrol.h"
+
+#include <QSizeF>
+#include <QString>
+
+namespace tallio {
+
+class Form1 : public Form
+{
+    Q_OBJECT
+public:
+    // `logPath` empty: `LogData.log` in the current folder, where Tocka
+    // writes it when started in the same folder.
+    explicit Form1(QString logPath = {});
+    ~Form1() override;
+
+    void Form_Load() override;
+    void Form_Resize();
+
+    // The caption exactly as the analysis built it; the label shows it with
+    // its carriage returns as line breaks.
+    QString Label1Caption() const { return caption_; }
+    void setLabel1Caption(const QString &caption);
+
+    // The label's size in twips, as last set.
+    QSizeF Label1Size() const { return labelSize_; }
+    // The window's outer size (frame and title bar included) in twips.
+    QSizeF outerSize() const;
+    // The label's size for a window of that outer size: 240 twips narrower
+    // and 30 lower, never below 0 (a label cannot have a negative size).
+    static QSizeF labelSizeFor(QSizeF outerTwips);
+
+    LabelControl Label1;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+
+private:
+    void setLabel1Size(QSizeF twips);
+    void growToShowAll();
+
+    QString logPath_;
+    QString caption_;
+    QSizeF labelSize_;
+    QSizeF lastOuterSize_;
+};
+
+} // namespace tallio

@@ -1,0 +1,116 @@
+#pragma once
+// Reads `LogData.log` back record by record, in blocks, so memory stays the
+// same whatever the length of the log. Lines may end in CR LF (as Tocka writes
+// them), LF or a lone CR (as other systems' editors leave them).
+
+#include "record.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QIODevice;
+
+namespace sessionlog {
+
+// Where each value sits in a record, counted from 0.
+enum class RecordValue : int { Separator = 0, EndDate, StartTime, EndTime, ElapsedSecs, ClockText };
+
+// A whole record as the reader holds it; valid until the reader's next call.
+class RecordView
+{
+public:
+    // A value without its line end. A line longer than
+    // `LogReader::kMaxValueLength` keeps only its start and is marked cut.
+    QByteArrayView value(RecordValue v) const
+    {
+        const Span &s = spans_[static_cast<int>(v)];
+        return QByteArrayView(base_ + s.start, s.length);
+    }
+    bool isCut(RecordValue v) const { return spans_[static_cast<int>(v)].cut; }
+    // 1-based line numbers in the file.
+    qint64 firstLine() const { return firstLine_; }
+    qint64 lineOf(RecordValue v) const { return firstLine_ + static_cast<int>(v); }
+
+private:
+    friend class LogReader;
+    struct Span
+    {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        bool cut = false;
+    };
+    const char *base_ = nullptr;
+    const Span *spans_ = nullptr;
+    qint64 firstLine_ = 0;
+};
+
+class LogReader
+{
+public:
+    static constexpr qsizetype kDefaultBlockSize = 256 * 1024;
+    // No value of a record is anywhere near this long; a longer line is kept
+    // only this far, so one damaged line cannot make memory grow.
+    static constexpr qsizetype kMaxValueLength = 1024;
+
+    enum class End {
+        NotYet,      // `next` has not run out yet
+        EndOfFile,   // every line belonged to a whole record (blank lines at the very end aside)
+        TornRecord,  // the file ends inside a record
+        ReadError,   // the device failed; `errorString` says why
+    };
+
+    // `device` must be open for reading. `blockSize` is how much one read asks
+    // for; tests make it tiny to cut lines at every possible place.
+    explicit LogReader(QIODevice &device, qsizetype blockSize = kDefaultBlockSize);
+    ~LogReader();
+    LogReader(const LogReader &) = delete;
+    LogReader &operator=(const LogReader &) = delete;
+
+    // The next whole record. Its views stay valid until the next call.
+    // False when there is none; `end` tells why.
+    bool next(RecordView &record);
+
+    End end() const { return end_; }
+    QString errorString() const { return error_; }
+    // For a torn record: how many of its values the file holds, and the line
+    // its first value is on.
+    int tornValues() const { return tornValues_; }
+    qint64 tornFirstLine() const { return tornFirstLine_; }
+    // Lines read so far, including those of a torn record.
+    qint64 linesRead() const { return lineNumber_; }
+
+private:
+    using Span = RecordView::Span;
+
+    bool refill();
+    void finishLine(qsizetype contentEnd, qsizetype nextLineStart);
+    bool finishAtEof(RecordView &record);
+    void fillView(RecordView &record) const;
+
+    QIODevice &device_;
+    qsizetype blockSize_;
+    qsizetype capacity_;
+    std::unique_ptr<char[]> buffer_;
+    qsizetype dataEnd_ = 0;     // bytes held in the buffer
+    qsizetype lineStart_ = 0;   // first byte of the line being scanned
+    qsizetype scan_ = 0;        // bytes before this are in `mask_` or done with
+    std::uint64_t mask_ = 0;       // line ends not yet taken, bit i for byte maskBase_ + i
+    std::uint64_t crBeforeLf_ = 0; // those of them that are the CR of a CR LF
+    qsizetype maskBase_ = 0;
+    bool lastWasCr_ = false;       // the byte before scan_ is a CR
+    bool skipping_ = false;        // the current line passed kMaxValueLength: drop the rest of it
+    bool eof_ = false;
+    std::array<Span, kValuesPerRecord> spans_;
+    int count_ = 0; // values of the current record found so far
+    qint64 lineNumber_ = 0;
+    End end_ = End::NotYet;
+    QString error_;
+    int tornValues_ = 0;
+    qint64 tornFirstLine_ = 0;
+};
+
+} // namespace sessionlog

@@ -1,0 +1,69 @@
+#pragma once
+// What every input of the session log must satisfy, whatever bytes it holds:
+// the analysis ends without a crash or undefined behaviour, the reads' block
+// size changes nothing, a report has its thirteen lines, and a fault always
+// comes with a message. Shared by the fuzzer and by the unit test that
+// replays the inputs the fuzzer once found failing.
+
+#include "analysis.h"
+#include "outcome.h"
+#include "report.h"
+
+#include <QBuffer>
+#include <QLocale>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace fuzzcheck {
+
+inline analyser::Analysis analyseWithBlock(QByteArray bytes, qsizetype block)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return analyser::analyse(buffer, block);
+}
+
+inline bool sameTotals(const std::optional<analyser::Totals> &a, const std::optional<analyser::Totals> &b)
+{
+    if (a.has_value() != b.has_value())
+        return false;
+    return !a
+        || (a->totalSeconds == b->totalSeconds && a->sessionCount == b->sessionCount && a->firstDate == b->firstDate
+            && a->lastDate == b->lastDate);
+}
+
+// Returns a description of the first broken rule, or nullptr.
+inline const char *check(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return nullptr;
+    // The first byte picks the block size, so lines are cut everywhere.
+    const qsizetype block = 1 + data[0] % 97;
+    const QByteArray bytes(reinterpret_cast<const char *>(data + 1), static_cast<qsizetype>(size - 1));
+
+    const analyser::Analysis small = analyseWithBlock(bytes, block);
+    const analyser::Analysis large = analyseWithBlock(bytes, 1 << 16);
+    if (small.fault.kind != large.fault.kind || small.fault.line != large.fault.line
+        || small.records != large.records || !sameTotals(small.totals, large.totals))
+        return "the block size changed the result";
+    if (small.complete() && !small.totals)
+        return "a complete reading without totals";
+    if (small.totals.has_value() != (small.records > 0))
+        return "totals without records, or records without totals";
+    if (small.totals && small.totals->sessionCount < 1)
+        return "a report of no session";
+
+    for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        const analyser::Outcome o = analyser::outcome(small, QStringLiteral("/fuzz/LogData.log"), locale);
+        if (small.totals && o.report.size() != analyser::kReportLineCount)
+            return "a report without its thirteen lines";
+        if (o.complete() != small.complete())
+            return "a fault without a message";
+        if (analyser::captionText(o).isEmpty())
+            return "nothing to show";
+    }
+    return nullptr;
+}
+
+} // namespace fuzzcheck
