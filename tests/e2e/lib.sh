@@ -25,15 +25,25 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display and exports DISPLAY. The number is drawn at
+# random rather than the lowest free one: a server of an earlier test that is
+# still shutting down removes its socket file on the way out, and must not
+# take the socket of a new server on the same number with it.
 start_xvfb() {
-    local fifo="$E2E_DIR/displayfd"
+    local fifo="$E2E_DIR/displayfd" display="" n
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "${1:-1280x800x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    XVFB_PID=$!
-    local display
-    read -r -t 20 display <"$fifo" || fail "Xvfb did not start"
-    export DISPLAY=":$display"
+    for _ in 1 2 3 4 5; do
+        n=$((200 + RANDOM % 4000))
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -displayfd 3 -screen 0 "${1:-1280x800x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+        XVFB_PID=$!
+        if read -r -t 20 display <"$fifo" && [ -n "$display" ]; then
+            export DISPLAY=":$display"
+            return 0
+        fi
+        kill "$XVFB_PID" 2>/dev/null || true
+    done
+    fail "Xvfb did not start"
 }
 
 # Starts a program in the background in the work folder; its pid is in $!.

@@ -7,7 +7,8 @@ run_bg a "$TOCKA_BIN"
 a=$!
 run_bg b "$TOCKA_BIN"
 b=$!
-box=$(wait_window '^Tocka!$') || fail "neither copy was refused"
+box=$(wait_window '^Tocka!$') ||
+    fail "neither copy was refused: $(cat "$E2E_DIR/a.out" "$E2E_DIR/b.out"; xdotool search --name '.' getwindowname %@ 2>&1)"
 wait_window '^Zemlo:  0:00:0[2-9]$' >/dev/null || fail "no copy is running"
 [ "$(xdotool search --onlyvisible --name '^(Zemlo:.*|Been On Since)$' | wc -l)" = 1 ] || fail "two clocks are running"
 [ "$(xdotool search --onlyvisible --name '^Tocka!$' | wc -l)" = 1 ] || fail "more than one refusal"
