@@ -10,26 +10,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build="${BUILD_DIR:-$here/build}"
 
-packages=(
-    cmake ninja-build g++ ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
-    libcanberra-dev sound-theme-freedesktop fonts-dejavu-core
-    libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick
-    clang libclang-rt-14-dev
-)
-
 install_missing() {
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+    "$here/scripts/install-deps.sh"
 }
 
 compile() {

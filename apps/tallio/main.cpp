@@ -1,6 +1,7 @@
 // Tallio: shows how much time the sessions that Tocka logged add up to. It
 // reads LogData.log in the folder it is started in and takes no arguments.
 
+#include "appversion.h"
 #include "form1.h"
 #include "formslot.h"
 
@@ -11,10 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tallio"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(TOCKA_VERSION_MAJOR)
-                                            .arg(TOCKA_VERSION_MINOR)
-                                            .arg(TOCKA_VERSION_REVISION));
+    QApplication::setApplicationVersion(applicationVersionText());
     QApplication::setDesktopFileName(QStringLiteral("tallio"));
     QIcon icon;
     for (const int size : {16, 32, 48})

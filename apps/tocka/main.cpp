@@ -1,6 +1,7 @@
 // Tocka: a small clock face that shows how long this session at the computer
 // has run and logs each session when it ends.
 
+#include "appversion.h"
 #include "checkpoint.h"
 #include "qtplatform.h"
 #include "sessionend.h"
@@ -20,10 +21,7 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tocka"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(TOCKA_VERSION_MAJOR)
-                                            .arg(TOCKA_VERSION_MINOR)
-                                            .arg(TOCKA_VERSION_REVISION));
+    QApplication::setApplicationVersion(applicationVersionText());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral("tocka"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tocka")));

@@ -1,0 +1,9 @@
+#pragma once
+// The version both programs report, from the numbers the build sets.
+
+#include <QString>
+
+inline QString applicationVersionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(TOCKA_VERSION_MAJOR).arg(TOCKA_VERSION_MINOR).arg(TOCKA_VERSION_REVISION);
+}
