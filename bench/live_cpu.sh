@@ -3,7 +3,7 @@
 # its own Xvfb for a warm-up and then SECONDS (60 by default) of measuring,
 # read from /proc/PID/stat (utime + stime).
 #
-#   tests/clock/measure_cpu.sh BUILD_DIR [SECONDS] [MODES...]
+#   bench/live_cpu.sh BUILD_DIR [SECONDS] [MODES...]
 set -euo pipefail
 build=${1:?build folder}; seconds=${2:-60}; shift $(( $# >= 2 ? 2 : 1 ))
 modes=("$@"); [ ${#modes[@]} -gt 0 ] || modes=(idle bounce fade fade-all alarm)
