@@ -1,6 +1,6 @@
 // Not a test: runs Tocka's real windows on the real platform with one of the
 // live behaviours switched on, so what it costs can be measured from outside
-// (tests/clock/measure_cpu.sh) and what it looks like can be seen.
+// (bench/live_cpu.sh) and what it looks like can be seen.
 //
 //   tocka_liveprobe bounce|fade|fade-all|alarm|about|idle SECONDS
 
