@@ -34,8 +34,6 @@ void Form1::Bounce_Timer()
         = motion::bounceStep({Left(), DirY}, SpeedY, static_cast<float>(screen.width()) - Width());
     DirX = vertical.direction;
     DirY = horizontal.direction;
-    if (vertical.position != Top())
-        setTop(vertical.position);
-    if (horizontal.position != Left())
-        setLeft(horizontal.position);
+    if (vertical.position != Top() || horizontal.position != Left())
+        setPosition(horizontal.position, vertical.position);
 }

@@ -55,10 +55,8 @@ void Form1::Label1_MouseMove(int, int, float X, float Y)
     const motion::Place to
         = motion::dragStep({Left(), Top()}, Width(), Height(), static_cast<float>(screen.width()),
                            static_cast<float>(screen.height()), X - DragStartX, Y - DragStartY);
-    if (to.top != Top())
-        setTop(to.top);
-    if (to.left != Left())
-        setLeft(to.left);
+    if (to.top != Top() || to.left != Left())
+        setPosition(to.left, to.top);
 }
 
 void Form1::Label1_MouseUp(int, int, float, float)

@@ -43,6 +43,13 @@ void Form::setHeight(float t)
     applyGeometry();
 }
 
+void Form::setPosition(float left, float top)
+{
+    left_ = left;
+    top_ = top;
+    applyGeometry();
+}
+
 void Form::applyGeometry()
 {
     applying_ = true;

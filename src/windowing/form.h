@@ -26,6 +26,8 @@ public:
     void setTop(float twips);
     void setWidth(float twips);
     void setHeight(float twips);
+    // Both at once: one move of the real window instead of two.
+    void setPosition(float left, float top);
 
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }

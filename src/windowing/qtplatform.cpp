@@ -167,7 +167,7 @@ void QtPlatform::randomize(float seed)
     std::uint32_t bits = 0;
     static_assert(sizeof bits == sizeof seed);
     std::memcpy(&bits, &seed, sizeof bits);
-    generator_.seed(bits);
+    generator_.seed(bits % 2147483646u + 1u); // its seed must not be 0 modulo 2^31 - 1
 }
 
 float QtPlatform::rnd()

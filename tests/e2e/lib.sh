@@ -13,6 +13,14 @@ unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 E2E_PIDS=()
 
+# Tocka keeps its settings beside a program whose folder it may write, so each
+# test runs its own copy: no test reads the settings another one left.
+if [ -n "${TOCKA_BIN:-}" ]; then
+    mkdir -p "$E2E_DIR/bin"
+    cp "$TOCKA_BIN" "$E2E_DIR/bin/tocka"
+    TOCKA_BIN="$E2E_DIR/bin/tocka"
+fi
+
 e2e_cleanup() {
     local pid mount
     for mount in $(findmnt -rn -o TARGET 2>/dev/null | grep "^$E2E_DIR" || true); do umount -l "$mount" || true; done
