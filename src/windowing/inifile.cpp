@@ -34,7 +34,16 @@ IniFile::Line IniFile::classify(QByteArray raw, QByteArray eol, bool first)
     QByteArray content = line.raw;
     if (first && content.startsWith(kUtf8Bom))
         content.remove(0, kUtf8Bom.size());
-    const QString text = QString::fromUtf8(content).trimmed();
+    // fromUtf8 drops a byte order mark at the start of what it is given; on
+    // any line but the first that mark is part of the text, so it is read as
+    // the same name wherever the line stands.
+    QString decoded;
+    if (content.startsWith(kUtf8Bom)) {
+        decoded = QChar(0xFEFF);
+        content.remove(0, kUtf8Bom.size());
+    }
+    decoded += QString::fromUtf8(content);
+    const QString text = decoded.trimmed();
     if (text.startsWith(QLatin1Char('['))) {
         const qsizetype close = text.indexOf(QLatin1Char(']'));
         if (close > 0) {

@@ -159,3 +159,17 @@ TEST(IniFile, EntriesTellWhichKeysAReaderNeverSees)
     EXPECT_EQ(ini.value("a", "x"), std::nullopt);
     EXPECT_EQ(ini.value("b", "Y"), "1");
 }
+
+TEST(IniFile, AByteOrderMarkInsideTheFileStaysPartOfTheName)
+{
+    // Found by fuzzing: a key whose name starts with U+FEFF was written at
+    // the start of a line, where decoding dropped the mark, and so could not
+    // be read back after a save.
+    const QString key = QString(QChar(0xFEFF)) + QStringLiteral(": E");
+    IniFile ini("\xEF\xBB\xBF[Settings]\n");
+    ini.setValue(S, key, QStringLiteral("1"));
+    const IniFile reread(ini.serialize());
+    EXPECT_EQ(reread.value(S, key), "1");
+    EXPECT_EQ(reread.value(S, QStringLiteral(": E")), std::nullopt);
+    EXPECT_EQ(IniFile("\xEF\xBB\xBF[Settings]\nk=2\n").value(S, "k"), "2") << "the file's own mark is not a name";
+}
