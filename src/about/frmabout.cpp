@@ -51,11 +51,9 @@ frmAbout::frmAbout(Platform &platform, QString applicationTitle)
 
     plainText(lblTitle, QString(), false);
     lblTitle.setFont(fonts::font(QStringLiteral("Verdana"), 14, true));
-    lblTitle.setAccessibleName(QStringLiteral("Title"));
     place(lblTitle, 1050, 240, 3885, 480);
 
     plainText(lblVersion, lblVersion.text(), false);
-    lblVersion.setAccessibleName(QStringLiteral("Version"));
     place(lblVersion, 1050, 780, 3885, 225);
 
     plainText(lblHistory,
@@ -63,7 +61,6 @@ frmAbout::frmAbout(Platform &platform, QString applicationTitle)
                              "computer. Since then it has learned to log every session, to bounce, fade and "
                              "change size, and to call for a break; Tallio adds the sessions up."),
               true);
-    lblHistory.setAccessibleName(QStringLiteral("History"));
     place(lblHistory, 1050, 1125, 3885, 1230);
 
     plainText(lblDisclaimer,
@@ -71,7 +68,6 @@ frmAbout::frmAbout(Platform &platform, QString applicationTitle)
                              "plain text files: back them up like any other files you care about."),
               true);
     lblDisclaimer.setFont(fonts::font(QStringLiteral("Verdana"), 7));
-    lblDisclaimer.setAccessibleName(QStringLiteral("Disclaimer"));
     place(lblDisclaimer, 240, 2460, 3750, 780);
 
     const QString home = QDir::toNativeSeparators(homePageFile());
@@ -82,7 +78,6 @@ frmAbout::frmAbout(Platform &platform, QString applicationTitle)
     lblHomePageLink.setFont(linkFont);
     lblHomePageLink.setCursor(Qt::PointingHandCursor);
     lblHomePageLink.setToolTip(home);
-    lblHomePageLink.setAccessibleName(lblHomePageLink.text());
     lblHomePageLink.setAccessibleDescription(home);
     place(lblHomePageLink, 240, 3360, 3735, 255);
     lblHomePageLink.onMouseDown = [this](int b, int s, float x, float y) { lblHomePageLink_MouseDown(b, s, x, y); };

@@ -46,7 +46,6 @@ Form1::Form1(QString logPath)
     // Folder names from the file system end up in the caption: never let
     // them be taken for markup.
     Label1.setTextFormat(Qt::PlainText);
-    Label1.setAccessibleName(QStringLiteral("Time spent report"));
     Label1.setAccessibleDescription(QStringLiteral("Totals of the sessions logged in LogData.log"));
     setLabel1Size({kLabelWidth, kLabelHeight});
 

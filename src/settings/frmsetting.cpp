@@ -304,13 +304,9 @@ void FrmSetting::describeControls()
 
     setAccessibleName(Caption());
 
-    // Labels and check boxes are named by their captions; the frames name
-    // themselves. A box is named by what a reader sees beside it, and its
-    // label points at it.
-    for (LabelControl *label : {&LabelColor, &LabelFade, &LabelBounce, &LabelTocka, &Label1, &Label2, &Label3,
-                                &Label4, &Label5, &Label6, &Label7, &Label8, &Label9, &Label10, &Label11, &Label12,
-                                &Label13, &Label14, &Label15, &Label16, &Label17, &Label18})
-        label->setAccessibleName(label->text().trimmed());
+    // Labels are read as the text they show and check boxes by their
+    // captions; the frames name themselves. A box is named by what a reader
+    // sees beside it, and its label points at it.
     for (CheckBoxControl *box : {&chkOnTop, &ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade,
                                  &ChkSettingFrameFade, &TockaMode, &TockForceBreak})
         box->setAccessibleName(box->text());

@@ -2,13 +2,157 @@
 
 #include "twips.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include <algorithm>
+
+namespace {
+
+// What a reader gets of a label: the caption as name and as text, so it can
+// read a report of many lines whole or line by line.
+class LabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit LabelAccessible(LabelControl *label)
+        : QAccessibleWidget(label, roleOf(label))
+    {
+    }
+
+    static QAccessible::Role roleOf(const LabelControl *label)
+    {
+        if (label->isKeyboardClickable())
+            return QAccessible::Button;
+        return label->text().isEmpty() && !label->pixmap().isNull() ? QAccessible::Graphic
+                                                                     : QAccessible::StaticText;
+    }
+
+    LabelControl *label() const { return static_cast<LabelControl *>(widget()); }
+
+    QString shown() const { return label()->text(); }
+
+    QAccessible::Role role() const override { return roleOf(label()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && !shown().isEmpty())
+            return shown();
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (label()->isKeyboardClickable())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && label()->isKeyboardClickable()) {
+            if (label()->onClick)
+                label()->onClick();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+    // Text: read only, no selection, the caret at the start.
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString all = shown();
+        startOffset = std::clamp(startOffset, 0, static_cast<int>(all.size()));
+        endOffset = endOffset < 0 ? static_cast<int>(all.size()) : std::clamp(endOffset, startOffset, static_cast<int>(all.size()));
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = std::max(offset, characterCount());
+        return {};
+    }
+};
+
+QAccessibleInterface *labelAccessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("LabelControl") && object && object->isWidgetType())
+        return new LabelAccessible(static_cast<LabelControl *>(object));
+    return nullptr;
+}
+
+void installLabelAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(labelAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace
 
 LabelControl::LabelControl(QWidget *parent, const QString &caption)
     : QLabel(caption, parent)
 {
+    installLabelAccessibility();
     setAutoFillBackground(true);
     applyPalette();
+}
+
+void LabelControl::setKeyboardClickable(bool clickable)
+{
+    keyboardClickable_ = clickable;
+    setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
+    update();
+}
+
+void LabelControl::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (keyboardClickable_ && !event->isAutoRepeat()
+        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        if (onClick)
+            onClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LabelControl::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!keyboardClickable_ || !hasFocus())
+        return;
+    // Without a frame of its own, the focus must be drawn or the keyboard
+    // user cannot tell the picture holds it.
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void LabelControl::setForeColor(Colour colour)

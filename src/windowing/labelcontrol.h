@@ -2,6 +2,11 @@
 // A label that reports the mouse as the programs expect: positions in twips
 // relative to the label, button codes 1 left, 2 right, 4 middle, and a double
 // click delivered as press, release, click, double click, release.
+//
+// To assistive technology a label is what it shows: its accessible name and
+// text are its caption, whatever fixed name it was given, so a reader never
+// hears a summary in place of the text. Only a label without text (a picture)
+// is known by its accessible name.
 
 #include "colour.h"
 
@@ -36,6 +41,11 @@ public:
     // while dragged supplies its own record of where it is.
     std::function<QPointF(QPointF globalPixels)> mapGlobalToTwips;
 
+    // A picture that acts on a click can also be reached with Tab and pressed
+    // with Space or Enter, which runs the click handler.
+    void setKeyboardClickable(bool clickable);
+    bool isKeyboardClickable() const { return keyboardClickable_; }
+
     static int buttonCode(Qt::MouseButton button);
     static int buttonsCode(Qt::MouseButtons buttons);
     static int shiftCode(Qt::KeyboardModifiers modifiers);
@@ -45,6 +55,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     QPointF twipsOf(const QMouseEvent *event) const;
@@ -53,4 +65,5 @@ private:
     Colour fore_ = 0;
     Colour back_ = 0xFFFFFF;
     bool releaseEndsDoubleClick_ = false;
+    bool keyboardClickable_ = false;
 };

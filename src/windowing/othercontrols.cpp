@@ -25,12 +25,16 @@ ButtonControl::ButtonControl(QWidget *parent, const QString &caption)
 MemoControl::MemoControl(QWidget *parent, const QString &designText)
     : QPlainTextEdit(designText, parent)
 {
+    // A note, not a place to type tabs: Tab moves on to the next control.
+    setTabChangesFocus(true);
 }
 
 void MemoControl::setTextFromCode(const QString &text)
 {
-    if (text != toPlainText())
-        setPlainText(text);
+    if (text == toPlainText())
+        return;
+    setPlainText(text);
+    moveCursor(QTextCursor::Start);
 }
 
 void setWidgetBackColor(QWidget &widget, Colour colour)

@@ -1,7 +1,7 @@
 #pragma once
 // The remaining controls of the settings and about windows: frames, command
-// buttons and the multi-line text box, with the colours and captions the
-// windows set on them.
+// buttons and the multi-line text box (which passes Tab on to the next
+// control), with the colours and captions the windows set on them.
 
 #include "colour.h"
 

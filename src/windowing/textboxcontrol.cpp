@@ -1,6 +1,7 @@
 #include "textboxcontrol.h"
 
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -29,6 +30,11 @@ void TextBoxControl::setTextFromCode(const QString &text)
     // QLineEdit cuts a text at its limit; the limit is for typing only.
     relaxLimitTo(text.size());
     setText(text);
+    // Shown and read from its start: a narrow box showing the tail of a long
+    // number shows a wrong number. Only a handler correcting the key just
+    // typed into this box leaves the caret at the end, so the next keys do
+    // not go to the front.
+    setCursorPosition(handlingKey_ ? static_cast<int>(text.size()) : 0);
 }
 
 int TextBoxControl::keyAsciiOf(const QKeyEvent *event)
@@ -57,6 +63,7 @@ int TextBoxControl::keyAsciiOf(const QKeyEvent *event)
 
 void TextBoxControl::keyPressEvent(QKeyEvent *event)
 {
+    const QScopedValueRollback<bool> handling(handlingKey_, true);
     const int code = keyAsciiOf(event);
     if (code < 0 || !onKeyPress) {
         QLineEdit::keyPressEvent(event);

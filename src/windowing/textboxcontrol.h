@@ -2,7 +2,8 @@
 // A single-line text box with a maximum length that binds the user only (code
 // may set a longer text), a key hook that sees each typed character's code
 // first and may discard it (0) or replace it, and a change hook that runs when
-// the text changes, from code or from the user.
+// the text changes, from code or from the user. A text set from code shows
+// from its start, unless it corrects a key just typed into the box.
 
 #include <QLineEdit>
 
@@ -35,4 +36,5 @@ private:
     void relaxLimitTo(qsizetype length);
 
     int maxLength_;
+    bool handlingKey_ = false;
 };
