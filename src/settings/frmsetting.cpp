@@ -11,6 +11,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include <iterator>
+
 namespace {
 
 constexpr float kClientWidth = 4065;
@@ -140,7 +142,8 @@ protected:
 } // namespace
 
 FrmSetting::FrmSetting(TockaApp &app)
-    : Form(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    // A window of its own in the task bar, not a dialog tied to a hidden one.
+    : Form(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , app_(app)
 {
     setObjectName(QStringLiteral("FrmSetting"));
@@ -283,7 +286,9 @@ void FrmSetting::layOutControls()
     Image1.setAutoFillBackground(false);
     setWindowIcon(QIcon(alarmClockPicture()));
 
-    WARN.setTextFromCode(QStringLiteral("While the break alarm runs, the seconds left until the next break show here."));
+    // The alarm starts stopped although its box shows ticked: say how to start it.
+    WARN.setTextFromCode(QStringLiteral("The break alarm starts when \"Tock Enabled\" is ticked: untick it and tick it "
+                                        "again. The seconds left until the next break then show here."));
     WARN.setFont(captionFont(8));
 
     Command1.setFont(captionFont(7));
@@ -347,4 +352,16 @@ void FrmSetting::describeControls()
     WARN.setAccessibleName(QStringLiteral("Break alarm note"));
     WARN.setAccessibleDescription(QStringLiteral("Shows the seconds left until the next break while the alarm runs"));
     Command1.setAccessibleName(Command1.text());
+
+    // Tab goes panel by panel as the window reads, top to bottom and left to
+    // right, through each panel's columns in turn; the exit button comes last.
+    // The picture is among them: a poke is a key press away.
+    Image1.setKeyboardClickable(true);
+    QWidget *const tabOrder[] = {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
+                                 &FadeInterval, &FadeMag, &ContrastOffset, &ChkFade, &ChkClockFade, &ChkClockFaceFade,
+                                 &ChkSettingFormFade, &ChkSettingFrameFade, &Image1, &BunInt, &BunXM, &BunYM,
+                                 &chkOnTop, &TockaMode, &AlarmInterval, &tockUntil, &TockForceBreak, &TockBreakLenth,
+                                 &TockaAlarmResolution, &WARN, &Command1};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

@@ -45,7 +45,7 @@ void FrmSetting::wireLiveBehaviour()
     Image1.setGeometry(twips::toPixels(120), twips::toPixels(3000), twips::toPixels(1335), twips::toPixels(1095));
     Image1.setCursor(Qt::PointingHandCursor);
     Image1.setAccessibleName(QStringLiteral("Tocka picture"));
-    Image1.setAccessibleDescription(QStringLiteral("Poke it with a click"));
+    Image1.setAccessibleDescription(QStringLiteral("Poke it with a click, or with Space or Enter"));
     Image1.onClick = [this] { Image1_Click(); };
 
     // A poke before any fade or bounce tick has reseeded the generator still
@@ -121,7 +121,7 @@ void FrmSetting::Image1_Click()
     Platform &platform = app_.platform();
     const int pokeNumber = poke::numberFromDraw(platform.rnd());
     if (pokeNumber == 1)
-        app_.frmAbout().Show();
+        app_.frmAbout().ShowOver(this);
     else
         PokeMessage = poke::message(pokeNumber);
     platform.messageBox(PokeMessage, TockaApp::title());

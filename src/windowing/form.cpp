@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QWindow>
 
 Form::Form(QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -70,6 +71,20 @@ void Form::Show()
         return;
     }
     show();
+}
+
+void Form::ShowOver(QWidget *opener)
+{
+    QWidget *owner = opener ? opener->window() : nullptr;
+    if (owner && owner != this) {
+        winId(); // the native windows must exist to be tied together
+        owner->winId();
+        if (windowHandle() && owner->windowHandle())
+            windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    Show();
+    raise();
+    activateWindow();
 }
 
 void Form::Unload()

@@ -34,6 +34,9 @@ public:
 
     // Shows the window modeless; a visible window is brought forward.
     void Show();
+    // Shows the window above the one that opened it, raised and active: a
+    // window manager keeps it there instead of under its opener.
+    void ShowOver(QWidget *opener);
     // Closes the window the way its close box does.
     void Unload();
     bool isUnloaded() const { return unloaded_; }

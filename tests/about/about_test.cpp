@@ -5,6 +5,8 @@
 #include "frmabout.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QWindow>
 #include <QFile>
 
 namespace {
@@ -50,6 +52,27 @@ TEST_F(About, EscapeClosesItLikeOK)
     about.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
     QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(app->isFrmAboutLoaded());
+}
+
+TEST_F(About, OpensFromThePictureByKeyAboveTheSettingsAndClosesWithEnter)
+{
+    FrmSetting &s = settings();
+    s.Show();
+    s.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
+    fake.randomValues = {0.0f}; // poke number 1: the about window
+    s.Image1.setFocus();
+    QTest::keyClick(&s.Image1, Qt::Key_Return);
+    ASSERT_TRUE(app->isFrmAboutLoaded());
+    frmAbout &about = app->frmAbout();
+    EXPECT_TRUE(about.isVisible());
+    ASSERT_NE(about.windowHandle(), nullptr);
+    EXPECT_EQ(about.windowHandle()->transientParent(), s.windowHandle()) << "kept above the window that opened it";
+    // A window tied to an active one counts as active itself: wait for the
+    // about window to hold the keyboard.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &about; }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(app->isFrmAboutLoaded());
 }
 

@@ -5,7 +5,7 @@
 
 #include <QAccessible>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTest>
 
 class TypingTest : public SettingsFixture
@@ -130,4 +130,43 @@ TEST_F(TypingTest, EveryControlIsNamedForAssistiveTechnology)
     EXPECT_EQ(settings().TockaAlarmResolution.accessibleDescription(),
               "How often the Until Tock is updated. Lower values uses more CPU.  (2000 recommended)");
     EXPECT_EQ(settings().chkOnTop.accessibleDescription(), settings().chkOnTop.toolTip());
+}
+
+TEST_F(TypingTest, TabGoesPanelByPanelToCommand1AndShiftTabComesBack)
+{
+    FrmSetting &s = settings();
+    s.ChkFade.setValue(1); // the fade targets take part only while enabled
+    s.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
+    const std::vector<QWidget *> expected{
+        &s.ForRed, &s.ForGreen, &s.ForBlue, &s.BacRed, &s.BacGreen, &s.BacBlue, &s.ForeHex, &s.BackHex,
+        &s.FadeInterval, &s.FadeMag, &s.ContrastOffset, &s.ChkFade, &s.ChkClockFade, &s.ChkClockFaceFade,
+        &s.ChkSettingFormFade, &s.ChkSettingFrameFade, &s.Image1, &s.BunInt, &s.BunXM, &s.BunYM, &s.chkOnTop,
+        &s.TockaMode, &s.AlarmInterval, &s.tockUntil, &s.TockForceBreak, &s.TockBreakLenth,
+        &s.TockaAlarmResolution, &s.WARN, &s.Command1};
+    const QString note = s.WARN.Text();
+
+    s.ForRed.setFocus();
+    std::vector<QWidget *> forward{QApplication::focusWidget()};
+    while (forward.size() < expected.size() + 1) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(std::vector<QWidget *>(forward.begin(), forward.end() - 1), expected);
+    EXPECT_EQ(forward.back(), &s.ForRed) << "from Command1 Tab goes round to the start";
+    EXPECT_EQ(s.WARN.Text(), note) << "the note took a Tab as text";
+
+    s.Command1.setFocus();
+    std::vector<QWidget *> backward{QApplication::focusWidget()};
+    while (backward.size() < expected.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(backward, std::vector<QWidget *>(expected.rbegin(), expected.rend()));
+
+    // The picture is poked from the keyboard as by a click.
+    fake.randomValues = {0.5f}; // poke number 6
+    s.Image1.setFocus();
+    QTest::keyClick(&s.Image1, Qt::Key_Space);
+    EXPECT_EQ(fake.messages, QStringList{QStringLiteral("Burp Burp!")});
 }
