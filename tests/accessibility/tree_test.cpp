@@ -4,8 +4,8 @@
 // was built.
 
 #include "../clock/tockafixture.h"
-#include "../settings/qstringprint.h"
-#include "analyser/form1.h"
+#include "qstringprint.h"
+#include "talliowindow.h"
 #include "frmabout.h"
 #include "frmsetting.h"
 

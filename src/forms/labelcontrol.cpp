@@ -1,0 +1,254 @@
+#include "labelcontrol.h"
+
+#include "qcolour.h"
+#include "twips.h"
+
+#include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include <algorithm>
+
+namespace {
+
+// What a reader gets of a label: the caption as name and as text, so it can
+// read a report of many lines whole or line by line.
+class LabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit LabelAccessible(LabelControl *label)
+        : QAccessibleWidget(label, roleOf(label))
+    {
+    }
+
+    static QAccessible::Role roleOf(const LabelControl *label)
+    {
+        if (label->isKeyboardClickable())
+            return QAccessible::Button;
+        return label->text().isEmpty() && !label->pixmap().isNull() ? QAccessible::Graphic
+                                                                     : QAccessible::StaticText;
+    }
+
+    LabelControl *label() const { return static_cast<LabelControl *>(widget()); }
+
+    QString shown() const { return label()->text(); }
+
+    QAccessible::Role role() const override { return roleOf(label()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && !shown().isEmpty())
+            return shown();
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (label()->isKeyboardClickable())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && label()->isKeyboardClickable()) {
+            if (label()->onClick)
+                label()->onClick();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+    // Text: read only, no selection, the caret at the start.
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString all = shown();
+        startOffset = std::clamp(startOffset, 0, static_cast<int>(all.size()));
+        endOffset = endOffset < 0 ? static_cast<int>(all.size()) : std::clamp(endOffset, startOffset, static_cast<int>(all.size()));
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = std::max(offset, characterCount());
+        return {};
+    }
+};
+
+QAccessibleInterface *labelAccessibleFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("LabelControl") && object && object->isWidgetType())
+        return new LabelAccessible(static_cast<LabelControl *>(object));
+    return nullptr;
+}
+
+void installLabelAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(labelAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace
+
+LabelControl::LabelControl(QWidget *parent, const QString &caption)
+    : QLabel(caption, parent)
+{
+    installLabelAccessibility();
+    setAutoFillBackground(true);
+    applyPalette();
+}
+
+void LabelControl::setKeyboardClickable(bool clickable)
+{
+    keyboardClickable_ = clickable;
+    setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
+    update();
+}
+
+void LabelControl::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (keyboardClickable_ && !event->isAutoRepeat()
+        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        if (onClick)
+            onClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LabelControl::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!keyboardClickable_ || !hasFocus())
+        return;
+    // Without a frame of its own, the focus must be drawn or the keyboard
+    // user cannot tell the picture holds it.
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+void LabelControl::setForeColor(Colour colour)
+{
+    fore_ = colour;
+    applyPalette();
+}
+
+void LabelControl::setBackColor(Colour colour)
+{
+    back_ = colour;
+    applyPalette();
+}
+
+void LabelControl::applyPalette()
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, toQColor(fore_));
+    p.setColor(QPalette::Window, toQColor(back_));
+    setPalette(p);
+}
+
+int LabelControl::buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int LabelControl::buttonsCode(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+        | (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int LabelControl::shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+QPointF LabelControl::twipsOf(const QMouseEvent *event) const
+{
+    if (mapGlobalToTwips)
+        return mapGlobalToTwips(event->globalPosition());
+    const QPointF p = event->position();
+    return {twips::fromPixels(p.x()), twips::fromPixels(p.y())};
+}
+
+void LabelControl::mousePressEvent(QMouseEvent *event)
+{
+    releaseEndsDoubleClick_ = false;
+    const QPointF t = twipsOf(event);
+    if (onMouseDown)
+        onMouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), static_cast<float>(t.x()),
+                    static_cast<float>(t.y()));
+    event->accept();
+}
+
+void LabelControl::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF t = twipsOf(event);
+    if (onMouseMove)
+        onMouseMove(buttonsCode(event->buttons()), shiftCode(event->modifiers()), static_cast<float>(t.x()),
+                    static_cast<float>(t.y()));
+    event->accept();
+}
+
+void LabelControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPointF t = twipsOf(event);
+    if (onMouseUp)
+        onMouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), static_cast<float>(t.x()),
+                  static_cast<float>(t.y()));
+    // The release that ends a double click reports no click of its own.
+    const bool endsDoubleClick = releaseEndsDoubleClick_;
+    releaseEndsDoubleClick_ = false;
+    if (!endsDoubleClick && onClick)
+        onClick();
+    event->accept();
+}
+
+void LabelControl::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Qt sends the second press of a double click as this event alone; it is
+    // the double click, and its release follows.
+    releaseEndsDoubleClick_ = true;
+    if (onDblClick)
+        onDblClick();
+    event->accept();
+}
