@@ -9,6 +9,7 @@ packages=(
     libcanberra-dev sound-theme-freedesktop fonts-dejavu-core
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi
     clang libclang-rt-14-dev
 )
 

@@ -2,14 +2,35 @@
 
 #include "twips.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QWindow>
 
+namespace {
+
+// A plain widget that is a window reads as a mere pane to a screen reader,
+// which then does not announce it as a window when it comes up.
+QAccessibleInterface *formAccessibleFactory(const QString &, QObject *object)
+{
+    auto *form = qobject_cast<Form *>(object);
+    if (!form || !form->isWindow())
+        return nullptr;
+    const bool dialog = (form->windowType() & Qt::WindowType_Mask) == Qt::Dialog;
+    return new QAccessibleWidget(form, dialog ? QAccessible::Dialog : QAccessible::Window);
+}
+
+} // namespace
+
 Form::Form(QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(formAccessibleFactory);
+        return true;
+    }();
+    (void)accessible;
     setAttribute(Qt::WA_DeleteOnClose, false); // the slot decides when it goes
     const QRect g = geometry();
     left_ = twips::fromPixels(g.x());

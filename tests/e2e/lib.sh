@@ -25,6 +25,7 @@ e2e_cleanup() {
     local pid mount
     for mount in $(findmnt -rn -o TARGET 2>/dev/null | grep "^$E2E_DIR" || true); do umount -l "$mount" || true; done
     for pid in "${E2E_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+    [ -n "${ATSPI_PID:-}" ] && kill -- -"$ATSPI_PID" 2>/dev/null || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$E2E_DIR"
@@ -52,6 +53,32 @@ start_xvfb() {
         kill "$XVFB_PID" 2>/dev/null || true
     done
     fail "Xvfb did not start"
+}
+
+# Starts a private D-Bus session bus and the accessibility bus on it, and has
+# the Qt programs started afterwards show their windows there (AT-SPI), as
+# they do to a screen reader. The bus launcher and what it starts run in a
+# process group of their own, ended with the test.
+start_atspi() {
+    local fifo="$E2E_DIR/dbusaddress"
+    mkfifo "$fifo"
+    dbus-daemon --session --nofork --nosyslog --print-address=3 3>"$fifo" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    read -r -t 20 DBUS_SESSION_BUS_ADDRESS <"$fifo" || fail "the D-Bus session bus did not start"
+    export DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    setsid /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_DIR/atspi.out" 2>&1 &
+    ATSPI_PID=$!
+    for _ in $(seq 300); do
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+            >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "the accessibility bus did not start: $(cat "$E2E_DIR/atspi.out")"
+}
+
+# Reads a window through AT-SPI; see atspi_probe.py for the commands.
+atspi_probe() {
+    /usr/bin/python3 "$(dirname "$E2E_LIB")/atspi_probe.py" "$@"
 }
 
 # Starts a program in the background in the work folder; its pid is in $!.
