@@ -48,6 +48,11 @@ CLOCK=$(wait_window '^(Zemlo:  |Been On Since)') || fail "the clock window did n
 eval "$(xdotool getwindowgeometry --shell "$CLOCK")"
 xdotool mousemove --sync $((X + 40)) $((Y + 8)) click 3
 SETTINGS=$(wait_window '^Zemlo Settings$') || fail "the settings window did not open"
+# A window of its own for the task bar, not a dialog tied to another one.
+xprop -id "$SETTINGS" WM_TRANSIENT_FOR | grep -q 'not found' ||
+    fail "the settings window is transient: $(xprop -id "$SETTINGS" WM_TRANSIENT_FOR)"
+xprop -id "$SETTINGS" _NET_WM_WINDOW_TYPE | grep -q '_NET_WM_WINDOW_TYPE_NORMAL' ||
+    fail "the settings window is not a normal window: $(xprop -id "$SETTINGS" _NET_WM_WINDOW_TYPE)"
 atspi_probe boxes tocka "Zemlo Settings" >"$E2E_DIR/boxes" || fail "the settings window could not be read"
 cat >"$E2E_DIR/expected" <<'TEXT'
 Fore G Red=0
