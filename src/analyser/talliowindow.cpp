@@ -47,6 +47,9 @@ Form1::Form1(QString logPath)
     // them be taken for markup.
     Label1.setTextFormat(Qt::PlainText);
     Label1.setAccessibleDescription(QStringLiteral("Totals of the sessions logged in LogData.log"));
+    // The report is all there is to read: holding the focus, it is what a
+    // screen reader reads out as soon as the window comes up.
+    Label1.setFocusPolicy(Qt::StrongFocus);
     setLabel1Size({kLabelWidth, kLabelHeight});
 
     setWidth(kClientWidth);

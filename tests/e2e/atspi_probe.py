@@ -7,6 +7,7 @@ deadline rather than for a fixed time, so a busy machine only makes it slower.
   atspi_probe.py boxes APP WINDOW        "name=value" of every text box
   atspi_probe.py tabs  APP WINDOW        the name of each control that Tab focuses,
                                          once round, from the first focused one
+  atspi_probe.py focused APP WINDOW      the name of the control holding the focus
   atspi_probe.py press APP WINDOW NAME   runs the named control's first action
                                          (a click, a toggle), as a reader can
   atspi_probe.py caret APP WINDOW NAME LENGTH
@@ -121,6 +122,8 @@ def main():
                 fail("Tab never came back to '%s': %s" % (first, order))
         for name in order:
             print(name)
+    elif command == "focused":
+        print(wait_for("a focused control in '%s'" % title, lambda: focused_name(win)))
     elif command == "press" and len(sys.argv) == 5:
         controls = lambda: [n for n in descendants(win) if n.getRole() != pyatspi.ROLE_LABEL]
         named(controls, sys.argv[4]).queryAction().doAction(0)

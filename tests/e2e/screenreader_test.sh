@@ -31,6 +31,11 @@ run_bg tallio "$TALLIO_BIN"
 TALLIO_PID=$!
 atspi_probe text tallio "Zemlo Analysis: Time spent" >"$E2E_DIR/read" || fail "Tallio's window could not be read"
 cmp -s "$E2E_DIR/expected" "$E2E_DIR/read" || { diff "$E2E_DIR/expected" "$E2E_DIR/read" >&2; fail "the report read differs"; }
+# The report holds the focus, so a reader reads it as the window comes up.
+TALLIO=$(wait_window '^Zemlo Analysis: Time spent$') || fail "Tallio's window did not appear"
+xdotool windowfocus --sync "$TALLIO" 2>/dev/null || xdotool windowfocus "$TALLIO"
+atspi_probe focused tallio "Zemlo Analysis: Time spent" >"$E2E_DIR/read" || fail "nothing in Tallio holds the focus"
+cmp -s "$E2E_DIR/expected" "$E2E_DIR/read" || fail "the focus is on '$(head -n 1 "$E2E_DIR/read")', not the report"
 kill "$TALLIO_PID"
 wait_exit "$TALLIO_PID" 20
 
