@@ -80,10 +80,15 @@ frmAbout::frmAbout(Platform &platform, QString applicationTitle)
     lblHomePageLink.onMouseDown = [this](int b, int s, float x, float y) { lblHomePageLink_MouseDown(b, s, x, y); };
     lblHomePageLink.onMouseUp = [this](int b, int s, float x, float y) { lblHomePageLink_MouseUp(b, s, x, y); };
     lblHomePageLink.onClick = [this] { lblHomePageLink_Click(); };
+    lblHomePageLink.setKeyboardClick(LabelControl::KeyboardClick::AsLink);
 
     place(cmdOK, 4110, 2625, 1020, 375);
     cmdOK.setDefault(true);
     cmdOK.onClick = [this] { cmdOK_Click(); };
+    // OK holds the focus first, so Enter closes the window; Tab goes on to
+    // the link below it.
+    setTabOrder(&cmdOK, &lblHomePageLink);
+    cmdOK.setFocus();
     // OK is both the default and the cancel button.
     for (const QKeySequence &key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter),
                                     QKeySequence(Qt::Key_Escape)}) {

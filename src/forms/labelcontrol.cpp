@@ -25,8 +25,14 @@ public:
 
     static QAccessible::Role roleOf(const LabelControl *label)
     {
-        if (label->isKeyboardClickable())
+        switch (label->keyboardClick()) {
+        case LabelControl::KeyboardClick::AsButton:
             return QAccessible::Button;
+        case LabelControl::KeyboardClick::AsLink:
+            return QAccessible::Link;
+        case LabelControl::KeyboardClick::None:
+            break;
+        }
         return label->text().isEmpty() && !label->pixmap().isNull() ? QAccessible::Graphic
                                                                      : QAccessible::StaticText;
     }
@@ -80,8 +86,9 @@ public:
     QString text(int startOffset, int endOffset) const override
     {
         const QString all = shown();
-        startOffset = std::clamp(startOffset, 0, static_cast<int>(all.size()));
-        endOffset = endOffset < 0 ? static_cast<int>(all.size()) : std::clamp(endOffset, startOffset, static_cast<int>(all.size()));
+        const int size = static_cast<int>(all.size());
+        startOffset = std::clamp(startOffset, 0, size);
+        endOffset = endOffset < 0 ? size : std::clamp(endOffset, startOffset, size); // -1: to the end
         return all.mid(startOffset, endOffset - startOffset);
     }
     int characterCount() const override { return static_cast<int>(shown().size()); }
@@ -122,18 +129,40 @@ LabelControl::LabelControl(QWidget *parent, const QString &caption)
     applyPalette();
 }
 
-void LabelControl::setKeyboardClickable(bool clickable)
+void LabelControl::setKeyboardClick(KeyboardClick kind)
 {
-    keyboardClickable_ = clickable;
-    setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
+    keyboardClick_ = kind;
+    setFocusPolicy(isKeyboardClickable() ? Qt::StrongFocus : Qt::NoFocus);
     update();
+}
+
+namespace {
+
+bool pressesIt(const QKeyEvent *event)
+{
+    if (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier))
+        return false;
+    const int key = event->key();
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+bool LabelControl::event(QEvent *event)
+{
+    // Enter on a focused link follows the link, before the window's default
+    // button can take the key as its shortcut.
+    if (event->type() == QEvent::ShortcutOverride && isKeyboardClickable()
+        && pressesIt(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QLabel::event(event);
 }
 
 void LabelControl::keyPressEvent(QKeyEvent *event)
 {
-    const int key = event->key();
-    if (keyboardClickable_ && !event->isAutoRepeat()
-        && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    if (isKeyboardClickable() && !event->isAutoRepeat() && pressesIt(event)) {
         event->accept();
         if (onClick)
             onClick();
@@ -145,7 +174,7 @@ void LabelControl::keyPressEvent(QKeyEvent *event)
 void LabelControl::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    if (!keyboardClickable_ || !hasFocus())
+    if (!isKeyboardClickable() || !hasFocus())
         return;
     // Without a frame of its own, the focus must be drawn or the keyboard
     // user cannot tell the picture holds it.

@@ -41,10 +41,12 @@ public:
     // while dragged supplies its own record of where it is.
     std::function<QPointF(QPointF globalPixels)> mapGlobalToTwips;
 
-    // A picture that acts on a click can also be reached with Tab and pressed
-    // with Space or Enter, which runs the click handler.
-    void setKeyboardClickable(bool clickable);
-    bool isKeyboardClickable() const { return keyboardClickable_; }
+    // A label that acts on a click (a picture, a link) can also be reached
+    // with Tab and pressed with Space or Enter, which runs the click handler.
+    enum class KeyboardClick { None, AsButton, AsLink };
+    void setKeyboardClick(KeyboardClick kind);
+    KeyboardClick keyboardClick() const { return keyboardClick_; }
+    bool isKeyboardClickable() const { return keyboardClick_ != KeyboardClick::None; }
 
     static int buttonCode(Qt::MouseButton button);
     static int buttonsCode(Qt::MouseButtons buttons);
@@ -55,6 +57,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -65,5 +68,5 @@ private:
     Colour fore_ = 0;
     Colour back_ = 0xFFFFFF;
     bool releaseEndsDoubleClick_ = false;
-    bool keyboardClickable_ = false;
+    KeyboardClick keyboardClick_ = KeyboardClick::None;
 };

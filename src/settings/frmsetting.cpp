@@ -387,7 +387,7 @@ void FrmSetting::describeControls()
     // Tab goes panel by panel as the window reads, top to bottom and left to
     // right, through each panel's columns in turn; the exit button comes last.
     // The picture is among them: a poke is a key press away.
-    Image1.setKeyboardClickable(true);
+    Image1.setKeyboardClick(LabelControl::KeyboardClick::AsButton);
     QWidget *const tabOrder[] = {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
                                  &FadeInterval, &FadeMag, &ContrastOffset, &ChkFade, &ChkClockFade, &ChkClockFaceFade,
                                  &ChkSettingFormFade, &ChkSettingFrameFade, &Image1, &BunInt, &BunXM, &BunYM,

@@ -72,6 +72,16 @@ TEST_F(About, OpensFromThePictureByKeyAboveTheSettingsAndClosesWithEnter)
     // A window tied to an active one counts as active itself: wait for the
     // about window to hold the keyboard.
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &about; }));
+    EXPECT_EQ(QApplication::focusWidget(), &about.cmdOK);
+
+    // Tab reaches the link, and Enter there follows it rather than closing.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &about.lblHomePageLink);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(fake.openedUrls.size(), 1);
+    EXPECT_TRUE(app->isFrmAboutLoaded());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(app->isFrmAboutLoaded());
 }
