@@ -16,6 +16,7 @@
 
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -74,6 +75,14 @@ private:
     {
         if (ca_context_create(&context_) != CA_SUCCESS) {
             context_ = nullptr;
+            return false;
+        }
+        // Only a sound server, never ALSA directly: without a server, ALSA's
+        // default device does not exist on a desktop install and the library
+        // prints a dozen lines of complaints per try, and the bell would play
+        // past the desktop's mixer anyway.
+        if (ca_context_set_driver(context_, "pulse") != CA_SUCCESS) {
+            close();
             return false;
         }
         ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "Tocka", CA_PROP_APPLICATION_ID, "tocka", nullptr);
@@ -144,8 +153,19 @@ void QtPlatform::beep()
 {
     if (!sound_)
         sound_ = std::make_unique<Sound>();
-    if (!sound_->play())
+    const bool played = sound_->play();
+    if (!played)
         QApplication::beep();
+    // One line when the way the alarm sounds changes, not one per beep: it
+    // tells whoever wonders why they hear nothing where to look.
+    const SoundWay way = played ? SoundWay::Server : SoundWay::XBell;
+    if (way != soundWay_) {
+        soundWay_ = way;
+        std::fputs(played ? "tocka: the alarm sounds through the sound server\n"
+                          : "tocka: no sound server answers (PulseAudio or PipeWire, through libcanberra-pulse); "
+                            "the alarm rings the X bell\n",
+                   stderr);
+    }
 }
 
 void QtPlatform::processPendingEvents()
