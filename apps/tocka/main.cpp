@@ -7,10 +7,16 @@
 #include "desktopfolder.h"
 #include "qtplatform.h"
 #include "sessionend.h"
+#include "form1.h"
+#include "frmabout.h"
+#include "frmsetting.h"
 #include "tockaapp.h"
+#include "trayicon.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -45,7 +51,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(applicationVersionText());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral("tocka"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tocka")));
+    QIcon icon = QIcon::fromTheme(QStringLiteral("tocka"));
+    if (icon.isNull()) { // not installed: the copy built into the program
+        for (const int size : {16, 32, 48, 64})
+            icon.addFile(QStringLiteral(":/tocka/tocka-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
 
     QtPlatform platform(QStringLiteral("tocka"));
     TockaApp tocka(platform, sessionlog::CheckpointStore::defaultPath());
@@ -65,5 +76,34 @@ int main(int argc, char *argv[])
                      });
 
     tocka.start();
+
+    // The tray icon, where the desktop has a tray. At login the tray may come
+    // up after Tocka, so it is looked for again for half a minute.
+    std::unique_ptr<TrayIcon> tray;
+    auto offerTray = [&] {
+        if (tray || !tocka.isForm1Loaded() || !QSystemTrayIcon::isSystemTrayAvailable())
+            return;
+        tray = std::make_unique<TrayIcon>(
+            icon, TrayIcon::Hooks{[&] { tocka.FrmSetting().Show(); },
+                                  [&] { tocka.frmAbout().Show(); },
+                                  // Exactly what the settings window's Command1 does.
+                                  [&] { tocka.FrmSetting().Command1_Click(); },
+                                  [&](const QString &message) { tocka.tellUser(message); },
+                                  QCoreApplication::applicationFilePath()});
+        Form1 &clock = tocka.form1();
+        QObject::connect(&clock, &QWidget::windowTitleChanged, tray.get(),
+                         [&tray, &clock] { tray->setSessionTime(clock.session.ClockText); });
+        tray->show();
+    };
+    offerTray();
+    QTimer trayWatch;
+    int trayTries = 15;
+    QObject::connect(&trayWatch, &QTimer::timeout, &trayWatch, [&] {
+        offerTray();
+        if (tray || --trayTries == 0)
+            trayWatch.stop();
+    });
+    if (!tray)
+        trayWatch.start(2000);
     return QApplication::exec();
 }
