@@ -4,7 +4,7 @@
 #include "appversion.h"
 #include "commandline.h"
 #include "desktopfolder.h"
-#include "form1.h"
+#include "talliowindow.h"
 #include "formslot.h"
 
 #include <QApplication>

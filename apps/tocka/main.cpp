@@ -7,16 +7,10 @@
 #include "desktopfolder.h"
 #include "qtplatform.h"
 #include "sessionend.h"
-#include "form1.h"
-#include "frmabout.h"
-#include "frmsetting.h"
 #include "tockaapp.h"
-#include "trayicon.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QSystemTrayIcon>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -77,33 +71,6 @@ int main(int argc, char *argv[])
 
     tocka.start();
 
-    // The tray icon, where the desktop has a tray. At login the tray may come
-    // up after Tocka, so it is looked for again for half a minute.
-    std::unique_ptr<TrayIcon> tray;
-    auto offerTray = [&] {
-        if (tray || !tocka.isForm1Loaded() || !QSystemTrayIcon::isSystemTrayAvailable())
-            return;
-        tray = std::make_unique<TrayIcon>(
-            icon, TrayIcon::Hooks{[&] { tocka.FrmSetting().Show(); },
-                                  [&] { tocka.frmAbout().Show(); },
-                                  // Exactly what the settings window's Command1 does.
-                                  [&] { tocka.FrmSetting().Command1_Click(); },
-                                  [&](const QString &message) { tocka.tellUser(message); },
-                                  QCoreApplication::applicationFilePath()});
-        Form1 &clock = tocka.form1();
-        QObject::connect(&clock, &QWidget::windowTitleChanged, tray.get(),
-                         [&tray, &clock] { tray->setSessionTime(clock.session.ClockText); });
-        tray->show();
-    };
-    offerTray();
-    QTimer trayWatch;
-    int trayTries = 15;
-    QObject::connect(&trayWatch, &QTimer::timeout, &trayWatch, [&] {
-        offerTray();
-        if (tray || --trayTries == 0)
-            trayWatch.stop();
-    });
-    if (!tray)
-        trayWatch.start(2000);
+    tocka.offerTray(icon);
     return QApplication::exec();
 }

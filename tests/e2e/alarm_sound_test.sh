@@ -3,7 +3,7 @@
 # library on standard error (ALSA's complaints came a dozen lines per beep);
 # with a PulseAudio server (PipeWire speaks the same protocol) it plays there.
 source "$E2E_LIB"
-[ -n "${TOCKA_LIVEPROBE_BIN:-}" ] || fail "TOCKA_LIVEPROBE_BIN is not set"
+[ -n "${TOCKA_LIVEPROBE_BIN:-}" ] || { echo "skipped: the probe is built with TOCKA_BENCH=ON"; exit 77; }
 start_xvfb
 
 # Five-second beep loops back to back for a few seconds.

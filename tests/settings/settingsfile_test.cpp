@@ -264,7 +264,7 @@ TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
     QDir(config).removeRecursively();
     // A program folder that cannot be written, whoever runs the test.
     fake.folder = dir.filePath(QStringLiteral("no-such-bin"));
-    const QString path = settingsfolder::settingsFilePath(fake);
+    const QString path = settingsfolder::settingsFilePath(fake.programFolder());
     EXPECT_EQ(path, QDir(config).filePath("LogSetin.ini"));
     start();
     clock().SaveSettings();
@@ -279,6 +279,6 @@ TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
     ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
     entry.close();
     fake.folder = dir.filePath("prefix/bin");
-    EXPECT_EQ(settingsfolder::settingsFilePath(fake), path);
+    EXPECT_EQ(settingsfolder::settingsFilePath(fake.programFolder()), path);
     QStandardPaths::setTestModeEnabled(false);
 }

@@ -1,0 +1,123 @@
+#include "tockaapp.h"
+
+#include "platform.h"
+#include "trayicon.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <cstdio>
+
+TockaApp::TockaApp(Platform &platform, QString checkpointPath)
+    : platform_(platform)
+    , checkpoints_(std::move(checkpointPath))
+    , form1_([this] {
+        auto *form = new Form1(*this);
+        connect(form, &QObject::destroyed, this, &TockaApp::finished);
+        return form;
+    })
+    , settings_([this] { return new ::FrmSetting(*this); })
+    , about_([this] { return new ::frmAbout(platform_, title()); })
+{
+}
+
+TockaApp::~TockaApp()
+{
+    tray_.reset();
+    // The program is over: the windows go without their unload handlers.
+    about_.destroy();
+    settings_.destroy();
+    form1_.destroy();
+}
+
+Form1 &TockaApp::form1()
+{
+    return form1_.get();
+}
+
+bool TockaApp::isForm1Loaded() const
+{
+    return form1_.isLoaded();
+}
+
+::FrmSetting &TockaApp::FrmSetting()
+{
+    return settings_.get();
+}
+
+bool TockaApp::isFrmSettingLoaded() const
+{
+    return settings_.isLoaded();
+}
+
+::frmAbout &TockaApp::frmAbout()
+{
+    return about_.get();
+}
+
+bool TockaApp::isFrmAboutLoaded() const
+{
+    return about_.isLoaded();
+}
+
+void TockaApp::showAbout()
+{
+    frmAbout().Show();
+}
+
+void TockaApp::start()
+{
+    Form1 &clock = form1();
+    // The single-copy lock is held now, so a checkpoint still on disk was
+    // left by a copy that is gone.
+    const sessionlog::Recovery recovery = sessionlog::recoverLeftover(checkpoints_);
+    clock.Show();
+    if (recovery.found) {
+        std::fprintf(stderr, "tocka: %s\n", qPrintable(recovery.message));
+        const QString message = recovery.message;
+        QTimer::singleShot(0, this, [this, message] { tellUser(message); });
+    }
+}
+
+void TockaApp::endSession()
+{
+    desktopEnding_ = true;
+    form1_.unload();
+}
+
+void TockaApp::tellUser(const QString &message)
+{
+    if (desktopEnding_)
+        return;
+    platform_.messageBox(message, title());
+}
+
+void TockaApp::offerTray(const QIcon &icon)
+{
+    auto tryNow = [this, icon] {
+        if (tray_ || !isForm1Loaded() || !QSystemTrayIcon::isSystemTrayAvailable())
+            return;
+        tray_ = std::make_unique<TrayIcon>(
+            icon, TrayIcon::Hooks{[this] { FrmSetting().Show(); }, // as a right click on the face
+                                  [this] { frmAbout().Show(); },
+                                  // Exactly what the settings window's Command1 does.
+                                  [this] { FrmSetting().Command1_Click(); },
+                                  [this](const QString &message) { tellUser(message); },
+                                  QCoreApplication::applicationFilePath()});
+        Form1 &clock = form1();
+        connect(&clock, &QWidget::windowTitleChanged, tray_.get(),
+                [this, &clock] { tray_->setSessionTime(clock.session.ClockText); });
+        tray_->show();
+    };
+    tryNow();
+    if (tray_)
+        return;
+    connect(&trayWatch_, &QTimer::timeout, this, [this, tryNow] {
+        tryNow();
+        if (tray_ || --trayTries_ <= 0)
+            trayWatch_.stop();
+    });
+    trayWatch_.start(2000);
+}
