@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
     clang libclang-rt-14-dev
-    dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev
+    dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev trayer pulseaudio libcanberra-pulse
 )
 
 missing=()
