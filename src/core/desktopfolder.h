@@ -1,9 +1,9 @@
 #pragma once
 // Where the programs run when the desktop starts them. Tocka writes its logs
 // into the folder it runs in and Tallio reads them from there, so when either
-// is started from a menu, at login or from Tocka itself, both must land in
-// the same folder whatever the launcher's own folder is. From a terminal they
-// keep the folder they were started in.
+// is started from a menu or at login, both must land in the same folder
+// whatever the launcher's own folder is. From a terminal they keep the folder
+// they were started in.
 //
 // The desktop entries say "started from the desktop" through an environment
 // variable set with env(1) on their Exec line: the programs take no arguments,
