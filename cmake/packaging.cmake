@@ -20,6 +20,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Opened at run time, when the alarm first sounds, so not among the
+# libraries the programs link.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcanberra0")
 # The alarm's sound: libcanberra reaches PulseAudio and PipeWire only
 # through its pulse driver, and the bell comes from the freedesktop theme.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libcanberra-pulse, sound-theme-freedesktop")
