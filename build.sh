@@ -5,6 +5,7 @@
 #   ./build.sh run tallio    start Tallio on the LogData.log of the current folder
 #   ./build.sh test          build and run every test
 #   ./build.sh build         only build
+#   ./build.sh package       build build/tocka_<version>_amd64.deb
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -44,8 +45,22 @@ build)
     install_missing
     compile
     ;;
+package)
+    # A build of its own, with Debian's hardening flags, installed under /usr.
+    install_missing
+    pkg="$build/package"
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+        LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+        cmake -S "$here" -B "$pkg" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+        -DTOCKA_TESTS=OFF -DTOCKA_BENCH=OFF >/dev/null
+    cmake --build "$pkg" -j2
+    (cd "$pkg" && cpack -G DEB -B "$build" >/dev/null)
+    rm -rf "$build/_CPack_Packages"
+    ls "$build"/tocka_*_amd64.deb
+    ;;
 *)
-    sed -n '2,8p' "$0" >&2
+    sed -n '2,9p' "$0" >&2
     exit 2
     ;;
 esac

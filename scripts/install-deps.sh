@@ -11,6 +11,7 @@ packages=(
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi
     clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev trayer pulseaudio libcanberra-pulse
 )
 
 missing=()

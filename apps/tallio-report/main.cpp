@@ -6,6 +6,7 @@
 // what the whole records before it give, go to standard error.
 
 #include "analysis.h"
+#include "commandline.h"
 #include "outcome.h"
 #include "record.h"
 
@@ -46,6 +47,10 @@ int main(int argc, char *argv[])
     if (argc == 2) {
         if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)
             return usage(stdout);
+        if (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-V") == 0) {
+            commandline::printVersion("tallio-report", stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
         if (argv[1][0] == '-' && argv[1][1] != '\0')
             return usage(stderr);
         path = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));

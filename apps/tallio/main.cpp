@@ -2,14 +2,36 @@
 // reads LogData.log in the folder it is started in and takes no arguments.
 
 #include "appversion.h"
+#include "commandline.h"
+#include "desktopfolder.h"
 #include "talliowindow.h"
 #include "formslot.h"
 
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+
+namespace {
+
+const commandline::Program kProgram{
+    "tallio", "tallio [--help | --version]",
+    "Shows how much time the sessions that Tocka logged add up to: the total in\n"
+    "several units, the number of sessions, sessions per day, the average session\n"
+    "and the date of the last one. It reads LogData.log in the folder it was\n"
+    "started in; started from the desktop menu it reads the one in\n"
+    "~/.local/share/tocka ($XDG_DATA_HOME/tocka). It takes no other arguments;\n"
+    "tallio-report prints the same report on standard output.\n"};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (const auto status = commandline::handle(argc, argv, kProgram))
+        return *status;
+    if (const QString problem = desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
+        std::fprintf(stderr, "tallio: %s\n", qPrintable(problem));
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tallio"));
     QApplication::setApplicationVersion(applicationVersionText());

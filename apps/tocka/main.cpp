@@ -3,6 +3,8 @@
 
 #include "appversion.h"
 #include "checkpoint.h"
+#include "commandline.h"
+#include "desktopfolder.h"
 #include "qtplatform.h"
 #include "sessionend.h"
 #include "tockaapp.h"
@@ -12,8 +14,27 @@
 
 #include <cstdio>
 
+namespace {
+
+const commandline::Program kProgram{
+    "tocka", "tocka [--help | --version]",
+    "Shows a small clock face with the time this session at the computer has run.\n"
+    "When it closes it appends the session to Log.log and LogData.log in the\n"
+    "folder it was started in, and saves its settings to LogSetin.ini.\n"
+    "Started from the desktop menu or at login it runs in ~/.local/share/tocka\n"
+    "($XDG_DATA_HOME/tocka) instead. It takes no other arguments.\n"};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // Before anything needs a display: help and version work on a console,
+    // and a mistyped argument starts no session.
+    if (const auto status = commandline::handle(argc, argv, kProgram))
+        return *status;
+    if (const QString problem = desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
+        std::fprintf(stderr, "tocka: %s\n", qPrintable(problem));
+
     // Bouncing and dragging move the window by itself, which needs global
     // window positions; Wayland gives a client none, XWayland does.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -24,7 +45,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(applicationVersionText());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral("tocka"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tocka")));
+    QIcon icon = QIcon::fromTheme(QStringLiteral("tocka"));
+    if (icon.isNull()) { // not installed: the copy built into the program
+        for (const int size : {16, 32, 48, 64})
+            icon.addFile(QStringLiteral(":/tocka/tocka-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
 
     QtPlatform platform(QStringLiteral("tocka"));
     TockaApp tocka(platform, sessionlog::CheckpointStore::defaultPath());
@@ -44,5 +70,7 @@ int main(int argc, char *argv[])
                      });
 
     tocka.start();
+
+    tocka.offerTray(icon);
     return QApplication::exec();
 }

@@ -20,20 +20,35 @@ bool canWriteIn(const QString &folder)
 
 } // namespace
 
-Location choose(const QString &programFolder, bool programFolderWritable, const QString &configFolder,
-                bool configFileExists)
+Location choose(const Facts &facts)
 {
-    const QString beside = inFolder(programFolder);
-    if (programFolderWritable || configFolder.isEmpty())
+    const QString beside = inFolder(facts.programFolder);
+    if (facts.configFolder.isEmpty())
         return {beside, beside};
-    const QString own = inFolder(configFolder);
-    return {configFileExists ? own : beside, own};
+    if (!facts.installed && facts.programFolderWritable)
+        return {beside, beside};
+    // Installed, or a lone copy in a folder it may not write (put into
+    // /usr/local/bin by hand, say): the configuration folder, read from
+    // beside the program until it holds a file of its own.
+    const QString own = inFolder(facts.configFolder);
+    return {facts.configFileExists || !facts.besideExists ? own : beside, own};
+}
+
+bool isInstalledTree(const QString &programFolder)
+{
+    return QFileInfo::exists(QDir(programFolder).filePath(QStringLiteral("../share/applications/tocka.desktop")));
 }
 
 Location locate(const QString &program)
 {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return choose(program, canWriteIn(program), config, !config.isEmpty() && QFileInfo::exists(inFolder(config)));
+    Facts facts;
+    facts.programFolder = program;
+    facts.installed = isInstalledTree(facts.programFolder);
+    facts.programFolderWritable = canWriteIn(facts.programFolder);
+    facts.besideExists = QFileInfo::exists(inFolder(facts.programFolder));
+    facts.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    facts.configFileExists = !facts.configFolder.isEmpty() && QFileInfo::exists(inFolder(facts.configFolder));
+    return choose(facts);
 }
 
 QString settingsFilePath(const QString &programFolder)

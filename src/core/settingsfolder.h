@@ -1,9 +1,15 @@
 #pragma once
-// Where Tocka keeps LogSetin.ini. A copy that runs from a folder it may write
-// to (unpacked into a folder of its own, a portable copy) keeps the file
-// beside itself; an installed copy (/usr/bin cannot be written) keeps it in
-// the user's configuration folder instead, and reads a file shipped beside
-// the program until it has saved one of its own.
+// Where Tocka keeps LogSetin.ini. An installed copy (from the package or
+// `cmake --install`, under any prefix, run by anyone, root included) keeps it
+// in the user's configuration folder, so that a program folder shared by all
+// users, or one a clean build wipes, never holds one user's settings. A
+// portable copy (its build folder, or a folder of its own, with or without a
+// LogSetin.ini already in it: any folder it may write that is not an
+// installed tree) keeps the file beside itself.
+//
+// A file left in the old place, beside an installed program, is still read
+// until the configuration folder holds one of its own: moving never loses
+// the settings.
 
 #include <QString>
 
@@ -17,12 +23,25 @@ struct Location
     QString writePath; // the file the settings are saved to
 };
 
-// The decision itself, with every fact it depends on handed in.
-Location choose(const QString &programFolder, bool programFolderWritable, const QString &configFolder,
-                bool configFileExists);
+// What the decision depends on, found out by `locate`.
+struct Facts
+{
+    QString programFolder;
+    bool installed = false;        // the program sits in an installed tree
+    bool programFolderWritable = false;
+    bool besideExists = false;     // LogSetin.ini beside the program
+    QString configFolder;          // $XDG_CONFIG_HOME/tocka, empty when unknown
+    bool configFileExists = false; // LogSetin.ini in the configuration folder
+};
 
-// The decision for this machine: the program's folder, whether it can be
-// written, and the user's configuration folder for this application.
+// The decision itself.
+Location choose(const Facts &facts);
+
+// Whether a program folder belongs to an installed tree: the installation put
+// Tocka's desktop entry in share/applications beside its bin folder.
+bool isInstalledTree(const QString &programFolder);
+
+// The decision for this machine, for a program in `programFolder`.
 Location locate(const QString &programFolder);
 
 // The file in use, for telling the user (about window, messages).

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <cstring>
 
 QtPlatform::QtPlatform(QString instanceKey)
@@ -66,8 +67,19 @@ void QtPlatform::beep()
 {
     if (!sound_)
         sound_ = std::make_unique<ThemeSound>();
-    if (!sound_->play())
+    const bool played = sound_->play();
+    if (!played)
         QApplication::beep();
+    // One line when the way the alarm sounds changes, not one per beep: it
+    // tells whoever wonders why they hear nothing where to look.
+    const SoundWay way = played ? SoundWay::Server : SoundWay::XBell;
+    if (way != soundWay_) {
+        soundWay_ = way;
+        std::fputs(played ? "tocka: the alarm sounds through the sound server\n"
+                          : "tocka: no sound server answers (PulseAudio or PipeWire, through libcanberra-pulse); "
+                            "the alarm rings the X bell\n",
+                   stderr);
+    }
 }
 
 void QtPlatform::processPendingEvents()

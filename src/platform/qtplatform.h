@@ -43,4 +43,6 @@ private:
     // next to nothing, unlike the Mersenne twister's 624 words.
     std::minstd_rand generator_;
     std::unique_ptr<ThemeSound> sound_;
+    enum class SoundWay { Unknown, Server, XBell };
+    SoundWay soundWay_ = SoundWay::Unknown;
 };

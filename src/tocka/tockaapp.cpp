@@ -1,7 +1,11 @@
 #include "tockaapp.h"
 
 #include "platform.h"
+#include "trayicon.h"
 
+#include <QCoreApplication>
+#include <QIcon>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,6 +25,7 @@ TockaApp::TockaApp(Platform &platform, QString checkpointPath)
 
 TockaApp::~TockaApp()
 {
+    tray_.reset();
     // The program is over: the windows go without their unload handlers.
     about_.destroy();
     settings_.destroy();
@@ -87,4 +92,32 @@ void TockaApp::tellUser(const QString &message)
     if (desktopEnding_)
         return;
     platform_.messageBox(message, title());
+}
+
+void TockaApp::offerTray(const QIcon &icon)
+{
+    auto tryNow = [this, icon] {
+        if (tray_ || !isForm1Loaded() || !QSystemTrayIcon::isSystemTrayAvailable())
+            return;
+        tray_ = std::make_unique<TrayIcon>(
+            icon, TrayIcon::Hooks{[this] { FrmSetting().Show(); }, // as a right click on the face
+                                  [this] { frmAbout().Show(); },
+                                  // Exactly what the settings window's Command1 does.
+                                  [this] { FrmSetting().Command1_Click(); },
+                                  [this](const QString &message) { tellUser(message); },
+                                  QCoreApplication::applicationFilePath()});
+        Form1 &clock = form1();
+        connect(&clock, &QWidget::windowTitleChanged, tray_.get(),
+                [this, &clock] { tray_->setSessionTime(clock.session.ClockText); });
+        tray_->show();
+    };
+    tryNow();
+    if (tray_)
+        return;
+    connect(&trayWatch_, &QTimer::timeout, this, [this, tryNow] {
+        tryNow();
+        if (tray_ || --trayTries_ <= 0)
+            trayWatch_.stop();
+    });
+    trayWatch_.start(2000);
 }

@@ -11,8 +11,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include <memory>
 
 class Platform;
+class QIcon;
+class TrayIcon;
 
 class TockaApp : public QObject, public TockaWindows
 {
@@ -47,6 +52,12 @@ public:
     // it, standard error only while the desktop is going away.
     void tellUser(const QString &message) override;
 
+    // Puts Tocka's icon and menu into the desktop's system tray, where there
+    // is one. At login the tray may come up after Tocka, so it is looked for
+    // again every two seconds for half a minute.
+    void offerTray(const QIcon &icon);
+    TrayIcon *tray() const { return tray_.get(); }
+
 Q_SIGNALS:
     // The clock window has unloaded: the program is done.
     void finished();
@@ -58,4 +69,7 @@ private:
     FormSlot<::FrmSetting> settings_;
     FormSlot<::frmAbout> about_;
     bool desktopEnding_ = false;
+    std::unique_ptr<TrayIcon> tray_;
+    QTimer trayWatch_;
+    int trayTries_ = 15;
 };

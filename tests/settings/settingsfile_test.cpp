@@ -221,16 +221,40 @@ TEST_F(SettingsFileTest, AnUnwritableFileIsLeftAsItWasAndTheProgramGoesOn)
 
 TEST(SettingsFolder, PortableBesideTheProgramInstalledInTheConfigFolder)
 {
-    using settingsfolder::choose;
-    const auto portable = choose("/opt/tocka", true, "/home/u/.config/tocka", false);
-    EXPECT_EQ(portable.readPath, "/opt/tocka/LogSetin.ini");
-    EXPECT_EQ(portable.writePath, "/opt/tocka/LogSetin.ini");
-    const auto firstRun = choose("/usr/bin", false, "/home/u/.config/tocka", false);
-    EXPECT_EQ(firstRun.readPath, "/usr/bin/LogSetin.ini") << "a file shipped beside the program";
-    EXPECT_EQ(firstRun.writePath, "/home/u/.config/tocka/LogSetin.ini");
-    const auto later = choose("/usr/bin", false, "/home/u/.config/tocka", true);
-    EXPECT_EQ(later.readPath, "/home/u/.config/tocka/LogSetin.ini");
-    EXPECT_EQ(later.writePath, "/home/u/.config/tocka/LogSetin.ini");
+    const QString config = "/home/u/.config/tocka/LogSetin.ini";
+    struct Row
+    {
+        const char *what;
+        const char *folder;
+        bool installed, writable, besideExists, configExists;
+        QString read, write;
+    };
+    const Row rows[] = {
+        {"build tree or portable folder", "/b/apps/tocka", false, true, false, false,
+         "/b/apps/tocka/LogSetin.ini", "/b/apps/tocka/LogSetin.ini"},
+        {"portable folder with its file", "/opt/tocka", false, true, true, true,
+         "/opt/tocka/LogSetin.ini", "/opt/tocka/LogSetin.ini"},
+        {"package, first run", "/usr/bin", true, false, false, false, config, config},
+        {"installed for the user, old file beside", "/home/u/.local/bin", true, true, true, false,
+         "/home/u/.local/bin/LogSetin.ini", config},
+        {"installed for the user, moved", "/home/u/.local/bin", true, true, true, true, config, config},
+        {"package run by root", "/usr/bin", true, true, false, false, config, config},
+        {"lone copy, unwritable folder, file shipped beside", "/usr/local/bin", false, false, true, false,
+         "/usr/local/bin/LogSetin.ini", config},
+        {"lone copy, unwritable folder, later", "/usr/local/bin", false, false, true, true, config, config},
+    };
+    for (const Row &row : rows) {
+        settingsfolder::Facts facts;
+        facts.programFolder = row.folder;
+        facts.installed = row.installed;
+        facts.programFolderWritable = row.writable;
+        facts.besideExists = row.besideExists;
+        facts.configFolder = "/home/u/.config/tocka";
+        facts.configFileExists = row.configExists;
+        const auto where = settingsfolder::choose(facts);
+        EXPECT_EQ(where.readPath, row.read) << row.what;
+        EXPECT_EQ(where.writePath, row.write) << row.what;
+    }
 }
 
 TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
@@ -246,5 +270,15 @@ TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
     clock().SaveSettings();
     EXPECT_TRUE(QFileInfo::exists(path));
     QDir(config).removeRecursively();
+
+    // Installed into a tree the user may write (~/.local, or anywhere by
+    // root): the configuration folder all the same.
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("prefix/bin")));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("prefix/share/applications")));
+    QFile entry(dir.filePath("prefix/share/applications/tocka.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.close();
+    fake.folder = dir.filePath("prefix/bin");
+    EXPECT_EQ(settingsfolder::settingsFilePath(fake.programFolder()), path);
     QStandardPaths::setTestModeEnabled(false);
 }

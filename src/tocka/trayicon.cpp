@@ -1,0 +1,82 @@
+#include "trayicon.h"
+
+#include "autostart.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+TrayIcon::TrayIcon(const QIcon &icon, Hooks hooks, QObject *parent)
+    : QObject(parent)
+    , hooks_(std::move(hooks))
+    , menu_(std::make_unique<QMenu>())
+{
+    menu_->setAccessibleName(QStringLiteral("Tocka"));
+    auto add = [this](const QString &text, const QString &tip, const std::function<void()> &run) {
+        QAction *action = menu_->addAction(text);
+        action->setToolTip(tip);
+        connect(action, &QAction::triggered, this, [run] {
+            if (run)
+                run();
+        });
+        return action;
+    };
+    add(QStringLiteral("&Settings"), QStringLiteral("Shows the settings window"), hooks_.showSettings);
+    add(QStringLiteral("&About"), QStringLiteral("Shows the title and version of Tocka"), hooks_.showAbout);
+    startAtLogin_ = menu_->addAction(QStringLiteral("Start at &login"));
+    startAtLogin_->setToolTip(QStringLiteral("Starts Tocka whenever you log in (%1)").arg(autostart::entryPath()));
+    startAtLogin_->setCheckable(true);
+    connect(startAtLogin_, &QAction::triggered, this, &TrayIcon::toggleStartAtLogin);
+    menu_->addSeparator();
+    add(QStringLiteral("&Quit"), QStringLiteral("Ends Tocka: logs this session and saves the settings"), hooks_.quit);
+    menu_->setToolTipsVisible(true);
+    // The entry may have been added or removed by hand since.
+    connect(menu_.get(), &QMenu::aboutToShow, this, &TrayIcon::refresh);
+    refresh();
+
+    tray_ = new QSystemTrayIcon(icon, this);
+    tray_->setContextMenu(menu_.get());
+    setSessionTime(QString());
+    // A click on the icon itself opens the menu too, as the keyboard reaches
+    // a tray icon only through its activation.
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            menu_->popup(QCursor::pos());
+    });
+}
+
+TrayIcon::~TrayIcon()
+{
+    delete tray_; // before the menu it points to
+}
+
+void TrayIcon::show()
+{
+    tray_->show();
+}
+
+void TrayIcon::setSessionTime(const QString &clockText)
+{
+    tray_->setToolTip(clockText.isEmpty() ? QStringLiteral("Tocka") : QStringLiteral("Tocka: ") + clockText);
+}
+
+QString TrayIcon::toolTip() const
+{
+    return tray_->toolTip();
+}
+
+void TrayIcon::refresh()
+{
+    startAtLogin_->setChecked(autostart::isEnabled());
+}
+
+void TrayIcon::toggleStartAtLogin(bool on)
+{
+    QString error;
+    const bool done = on ? autostart::enable(hooks_.program, &error) : autostart::disable(&error);
+    refresh();
+    if (!done && hooks_.tellUser)
+        hooks_.tellUser(error);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Tocka's icon in the desktop's system tray: the session time as its tooltip,
+// and a menu that reaches the settings and about windows, switches starting
+// at login, and ends Tocka. The rest of the program reaches it only through
+// the hooks below, and it reaches the rest only through them.
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QIcon;
+class QMenu;
+class QSystemTrayIcon;
+
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+public:
+    struct Hooks
+    {
+        std::function<void()> showSettings;
+        std::function<void()> showAbout;
+        std::function<void()> quit;
+        std::function<void(const QString &)> tellUser;
+        QString program; // the program file that the login entry starts
+    };
+
+    TrayIcon(const QIcon &icon, Hooks hooks, QObject *parent = nullptr);
+    ~TrayIcon() override;
+
+    void show();
+    void setSessionTime(const QString &clockText);
+    QString toolTip() const;
+
+    QMenu &menu() { return *menu_; }
+    QAction &startAtLogin() { return *startAtLogin_; }
+
+private:
+    void toggleStartAtLogin(bool on);
+    void refresh();
+
+    Hooks hooks_;
+    std::unique_ptr<QMenu> menu_;
+    QAction *startAtLogin_ = nullptr;
+    QSystemTrayIcon *tray_ = nullptr;
+};
