@@ -1,5 +1,6 @@
 #include "analysis.h"
 
+#include "history.h"
 #include "numbers.h"
 #include "record.h"
 
@@ -56,7 +57,7 @@ Fault valueFault(Fault::Kind kind, const sessionlog::RecordView &r, RecordValue 
 
 } // namespace
 
-Analysis analyse(QIODevice &device, qsizetype blockSize)
+Analysis analyse(QIODevice &device, qsizetype blockSize, History *history)
 {
     Analysis result;
     sessionlog::LogReader reader(device, blockSize);
@@ -83,10 +84,14 @@ Analysis analyse(QIODevice &device, qsizetype blockSize)
                 break;
             }
         }
-        if (tally.add(*endDate, elapsed) == Tally::Added::OutOfRange) {
+        const std::int32_t before = tally.totals().totalSeconds;
+        const Tally::Added added = tally.add(*endDate, elapsed);
+        if (added == Tally::Added::OutOfRange) {
             result.fault = valueFault(Fault::Kind::TotalOutOfRange, r, RecordValue::ElapsedSecs);
             break;
         }
+        if (history && added == Tally::Added::Counted)
+            history->add(*endDate, std::int64_t(tally.totals().totalSeconds) - before);
     }
 
     if (result.complete()) {
@@ -116,7 +121,7 @@ Analysis analyse(QIODevice &device, qsizetype blockSize)
     return result;
 }
 
-Analysis analyseFile(const QString &path)
+Analysis analyseFile(const QString &path, History *history)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
@@ -125,7 +130,7 @@ Analysis analyseFile(const QString &path)
         result.fault.systemError = file.errorString();
         return result;
     }
-    return analyse(file);
+    return analyse(file, sessionlog::LogReader::kDefaultBlockSize, history);
 }
 
 } // namespace analyser

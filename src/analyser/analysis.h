@@ -98,9 +98,14 @@ struct Analysis
     bool complete() const { return fault.kind == Fault::Kind::None; }
 };
 
-// Reads a log from an open device, streaming.
-Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader::kDefaultBlockSize);
+class History;
+
+// Reads a log from an open device, streaming. With `history`, every counted
+// session also goes into it, with the rise of the total it made, in the same
+// pass.
+Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader::kDefaultBlockSize,
+                 History *history = nullptr);
 // Opens and reads the log at `path`.
-Analysis analyseFile(const QString &path);
+Analysis analyseFile(const QString &path, History *history = nullptr);
 
 } // namespace analyser
