@@ -17,31 +17,40 @@ using sessionlog::RecordValue;
 
 namespace {
 
-// Most sessions end on the same day as the one before: parse each distinct
-// date text once.
+// Most sessions end on the same day as the one before, or later in the same
+// month: parse each distinct month once and take the day from its digits.
 class DateCache
 {
 public:
     std::optional<QDate> parse(QByteArrayView text)
     {
-        if (text.size() == length_ && std::memcmp(text.data(), text_.data(), kLength) == 0)
-            return date_;
-        date_ = sessionlog::parseDataDate(text);
+        if (text.size() == length_ && std::memcmp(text.data(), text_.data(), kDayAt) == 0 && text[kLength - 1] == '#') {
+            const unsigned tens = static_cast<unsigned char>(text[kDayAt]) - '0';
+            const unsigned ones = static_cast<unsigned char>(text[kDayAt + 1]) - '0';
+            const unsigned day = tens * 10 + ones;
+            if (tens <= 9 && ones <= 9 && day >= 1 && day <= daysInMonth_)
+                return QDate::fromJulianDay(monthStart_ + day - 1);
+        }
+        const std::optional<QDate> date = sessionlog::parseDataDate(text);
         // Only the usual form is kept: a fixed length compares fastest.
-        if (date_ && text.size() == kLength) {
+        if (date && text.size() == kLength) {
             std::memcpy(text_.data(), text.data(), kLength);
             length_ = kLength;
+            monthStart_ = date->toJulianDay() - date->day() + 1;
+            daysInMonth_ = static_cast<unsigned>(date->daysInMonth());
         } else {
             length_ = -1;
         }
-        return date_;
+        return date;
     }
 
 private:
     static constexpr qsizetype kLength = 12; // #yyyy-mm-dd#
+    static constexpr qsizetype kDayAt = 9;   // where dd starts
     std::array<char, kLength> text_ {};
     qsizetype length_ = -1;
-    std::optional<QDate> date_;
+    qint64 monthStart_ = 0;
+    unsigned daysInMonth_ = 0;
 };
 
 Fault valueFault(Fault::Kind kind, const sessionlog::RecordView &r, RecordValue which)

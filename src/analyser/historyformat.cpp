@@ -61,29 +61,63 @@ private:
     bool ok_ = true;
 };
 
-// yyyy-mm-dd; years below 1000 keep four digits.
-std::string_view isoDate(const QDate &d, char (&buf)[16])
+// yyyy-mm-dd; years below 1000 keep four digits. The date is taken apart
+// with integer arithmetic (days to civil date in the proleptic Gregorian
+// calendar): a history can have a million rows, and QDate's year(), month()
+// and day() convert the whole date again each.
+std::string_view isoDate(const QDate &date, char (&buf)[16])
 {
-    int y = d.year(), m = d.month(), day = d.day();
+    const std::int64_t z = date.toJulianDay() - 1721120; // days since 0000-03-01
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned day = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned month = mp < 10 ? mp + 3 : mp - 9;
+    const auto y = static_cast<unsigned>(std::int64_t(yoe) + era * 400 + (month <= 2));
     buf[0] = char('0' + y / 1000 % 10);
     buf[1] = char('0' + y / 100 % 10);
     buf[2] = char('0' + y / 10 % 10);
     buf[3] = char('0' + y % 10);
     buf[4] = '-';
-    buf[5] = char('0' + m / 10);
-    buf[6] = char('0' + m % 10);
+    buf[5] = char('0' + month / 10);
+    buf[6] = char('0' + month % 10);
     buf[7] = '-';
     buf[8] = char('0' + day / 10);
     buf[9] = char('0' + day % 10);
     return {buf, 10};
 }
 
+std::uint64_t magnitude(std::int64_t v)
+{
+    // As unsigned: the most negative value has no positive twin.
+    return v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+}
+
+std::size_t digitCount(std::uint64_t v)
+{
+    std::size_t n = 1;
+    for (; v >= 10; v /= 10)
+        ++n;
+    return n;
+}
+
+std::size_t digitCount(std::int64_t v)
+{
+    return digitCount(magnitude(v)) + (v < 0 ? 1 : 0);
+}
+
+// Length of clockString(seconds) without building it.
+std::size_t clockWidth(std::int64_t seconds)
+{
+    return (seconds < 0 ? 1 : 0) + digitCount(magnitude(seconds) / 3600) + 6;
+}
+
 std::string clockString(std::int64_t seconds)
 {
-    const bool negative = seconds < 0;
-    // Magnitude as unsigned: the most negative value has no positive twin.
-    const std::uint64_t s = negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
-    std::string out = negative ? "-" : "";
+    const std::uint64_t s = magnitude(seconds);
+    std::string out = seconds < 0 ? "-" : "";
     out += std::to_string(s / 3600);
     const unsigned minutes = static_cast<unsigned>(s / 60 % 60);
     const unsigned secs = static_cast<unsigned>(s % 60);
@@ -96,12 +130,6 @@ std::string clockString(std::int64_t seconds)
     return out;
 }
 
-std::size_t digitCount(std::int64_t v)
-{
-    char digits[24];
-    return static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, v).ptr - digits);
-}
-
 bool writeText(const History &history, Out &out)
 {
     // The columns are as wide as their widest entry, so a first pass finds it.
@@ -111,7 +139,7 @@ bool writeText(const History &history, Out &out)
         sessions += row.sessions;
         seconds += row.seconds;
         sessionsWidth = std::max(sessionsWidth, digitCount(row.sessions));
-        timeWidth = std::max(timeWidth, clockString(row.seconds).size());
+        timeWidth = std::max(timeWidth, clockWidth(row.seconds));
     });
     const std::string total = clockString(seconds);
     sessionsWidth = std::max({sessionsWidth, digitCount(sessions), std::string_view("sessions").size()});
