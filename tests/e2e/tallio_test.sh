@@ -87,8 +87,21 @@ grep -q "starts on line 7" "$E2E_DIR/torn.err" || fail "torn log with --by: $(ca
 start_xvfb
 run_bg tallio "$TALLIO_BIN"
 tallio_pid=${E2E_PIDS[-1]}
-wait_window "^Zemlo Analysis: Time spent$" 20 >/dev/null || { cat "$E2E_DIR/tallio.out" >&2; fail "no Tallio window"; }
+main=$(wait_window "^Zemlo Analysis: Time spent$" 20) || { cat "$E2E_DIR/tallio.out" >&2; fail "no Tallio window"; }
 kill -0 "$tallio_pid" || fail "tallio ended by itself"
+
+# From the keyboard alone: the Menu key opens the report's menu, and its
+# letter H opens the History window.
+xdotool search --sync --onlyvisible --name "^Zemlo Analysis: Time spent$" >/dev/null
+xdotool windowfocus --sync "$main"
+shown() { xdotool search --onlyvisible --pid "$tallio_pid" 2>/dev/null | wc -l; }
+before=$(shown)
+xdotool key --window "$main" Menu
+# The menu has no title to wait for: wait for one more window of Tallio's.
+for _ in $(seq 100); do [ "$(shown)" -gt "$before" ] && break; sleep 0.1; done
+[ "$(shown)" -gt "$before" ] || fail "the Menu key opened no menu ($before windows before, $(shown) after)"
+xdotool key h
+wait_window "^Zemlo Analysis: History$" 20 >/dev/null || { cat "$E2E_DIR/tallio.out" >&2; fail "Menu, H: no History window"; }
 if [ -n "${TALLIO_SCREENSHOT:-}" ]; then
     sleep 1
     import -window root "$TALLIO_SCREENSHOT"
