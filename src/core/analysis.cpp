@@ -66,10 +66,10 @@ Fault valueFault(Fault::Kind kind, const sessionlog::RecordView &r, RecordValue 
 
 } // namespace
 
-Analysis analyse(QIODevice &device, qsizetype blockSize, History *history)
+Analysis analyse(QIODevice &device, qsizetype blockSize, History *history, sessionlog::LogReader::ReadAhead ahead)
 {
     Analysis result;
-    sessionlog::LogReader reader(device, blockSize);
+    sessionlog::LogReader reader(device, blockSize, ahead);
     Tally tally;
     DateCache dates;
     sessionlog::RecordView r;
@@ -139,7 +139,11 @@ Analysis analyseFile(const QString &path, History *history)
         result.fault.systemError = file.errorString();
         return result;
     }
-    return analyse(file, sessionlog::LogReader::kDefaultBlockSize, history);
+    // A thread costs more than reading a few blocks takes.
+    const auto ahead = file.size() > 8 * sessionlog::LogReader::kDefaultBlockSize
+        ? sessionlog::LogReader::ReadAhead::OnThread
+        : sessionlog::LogReader::ReadAhead::No;
+    return analyse(file, sessionlog::LogReader::kDefaultBlockSize, history, ahead);
 }
 
 } // namespace analyser

@@ -104,8 +104,9 @@ class History;
 // session also goes into it, with the rise of the total it made, in the same
 // pass.
 Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader::kDefaultBlockSize,
-                 History *history = nullptr);
-// Opens and reads the log at `path`.
+                 History *history = nullptr,
+                 sessionlog::LogReader::ReadAhead ahead = sessionlog::LogReader::ReadAhead::No);
+// Opens and reads the log at `path`; a long one with read-ahead.
 Analysis analyseFile(const QString &path, History *history = nullptr);
 
 } // namespace analyser
