@@ -313,7 +313,7 @@ void HistoryChart::paintEvent(QPaintEvent *)
             }
         }
         // Labels may reach a little past the plot's ends, not into the time axis.
-        painter.setClipRect(plot.adjusted(-kLeftMargin / 2, 0, kRightMargin, kBottomMargin));
+        painter.setClipRect(plot.adjusted(-kLeftMargin, 0, kRightMargin, kBottomMargin));
         for (int row = first - every; row <= last + every; ++row) {
             if (row < 0 || row >= n)
                 continue;
@@ -475,6 +475,8 @@ HistoryWindow::HistoryWindow(analyser::History days, const QString &note, QWidge
     layout->addLayout(middle, 1);
     setTabOrder(byBox_, chart_);
     setTabOrder(chart_, table_);
+    // The keys move through the bars from the start; Tab reaches the rest.
+    chart_->setFocus();
 
     connect(byBox_, &QComboBox::currentIndexChanged, this,
             [this](int) { showPeriod(static_cast<analyser::Period>(byBox_->currentData().toInt())); });
