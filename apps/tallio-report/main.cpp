@@ -57,15 +57,18 @@ void printLines(std::FILE *out, const QStringList &lines)
     }
 }
 
-// A day as YYYY-MM-DD exactly; nothing else passes for one.
-std::optional<QDate> isoDay(std::string_view text)
+// A day as YYYY-MM-DD exactly; nothing else passes for one. `wellFormed`
+// tells a day that is not in the calendar (2026-02-30) from a wrong form.
+std::optional<QDate> isoDay(std::string_view text, bool &wellFormed)
 {
+    wellFormed = false;
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;
     for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
         if (text[i] < '0' || text[i] > '9')
             return std::nullopt;
     }
+    wellFormed = true;
     auto number = [&text](std::size_t at, std::size_t length) {
         int v = 0;
         for (std::size_t i = at; i < at + length; ++i)
@@ -137,10 +140,14 @@ int main(int argc, char *argv[])
                 return badArguments(QStringLiteral("--format takes text, csv or json, not \"%1\"").arg(shown));
             options.format = *format;
         } else {
-            const std::optional<QDate> day = isoDay(value);
+            bool wellFormed = false;
+            const std::optional<QDate> day = isoDay(value, wellFormed);
+            const QLatin1String option(name.data(), static_cast<qsizetype>(name.size()));
+            if (!day && wellFormed)
+                return badArguments(QStringLiteral("%1: there is no day %2 in the calendar").arg(option, shown));
             if (!day)
-                return badArguments(QStringLiteral("%1 takes a day as YYYY-MM-DD, such as 2026-12-07, not \"%2\"")
-                                        .arg(QLatin1String(name.data(), name.size()), shown));
+                return badArguments(
+                    QStringLiteral("%1 takes a day as YYYY-MM-DD, such as 2026-12-07, not \"%2\"").arg(option, shown));
             (name == "--since" ? options.since : options.until) = day;
         }
     }
