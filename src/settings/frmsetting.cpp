@@ -225,8 +225,33 @@ void FrmSetting::layOutControls()
         label->setWordWrap(true);
     }
 
-    // Color Scheme: a column per colour, a row per component, then the two
-    // colours as hex.
+    layOutColourScheme();
+    layOutFade();
+    layOutBounce();
+    layOutAlarm();
+
+    for (TextBoxControl *box : {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
+                                &BunInt, &BunXM, &BunYM})
+        box->setFont(boxFont);
+
+    Image1.setObjectName(QStringLiteral("Image1"));
+    Image1.setPixmap(tockaPicture(QSize(24, 22)));
+    Image1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1.setAutoFillBackground(false); // the picture sits on the window's colour
+    Image1.setCursor(Qt::PointingHandCursor);
+    setWindowIcon(QIcon(alarmClockPicture()));
+
+    WARN.setTextFromCode(QStringLiteral("While the break alarm runs, the seconds left until the next break show here."));
+    WARN.setFont(captionFont(8));
+
+    Command1.setFont(captionFont(7));
+    Command1.installEventFilter(new UprightCaption(&Command1));
+}
+
+// Color Scheme: a column per colour, a row per component, then the two
+// colours as hex.
+void FrmSetting::layOutColourScheme()
+{
     for (LabelControl *head : {&Label1, &Label2, &Label11, &Label12})
         head->setAlignment(Qt::AlignCenter);
     Label10.setAlignment(Qt::AlignCenter);
@@ -245,8 +270,11 @@ void FrmSetting::layOutControls()
     place(Label12, 885, 2010, 780, 225);
     place(BackHex, 915, 2250, 735, 300);
     Label11.setAlignment(Qt::AlignCenter);
+}
 
-    // Colour Fade: three boxes, the master switch and its four targets.
+// Colour Fade: three boxes, the master switch and its four targets.
+void FrmSetting::layOutFade()
+{
     const std::pair<LabelControl *, TextBoxControl *> fadeRows[] = {
         {&Label14, &FadeInterval}, {&Label15, &FadeMag}, {&Label16, &ContrastOffset}};
     int top = 330;
@@ -261,18 +289,24 @@ void FrmSetting::layOutControls()
         place(*target, 240, top, 1800, 240);
         top += 240;
     }
+}
 
-    // Bounce: interval and the two steps.
+// Bounce: interval and the two steps.
+void FrmSetting::layOutBounce()
+{
     const std::pair<LabelControl *, TextBoxControl *> bounceRows[] = {
         {&Label6, &BunInt}, {&Label7, &BunXM}, {&Label8, &BunYM}};
-    top = 315;
+    int top = 315;
     for (const auto &[label, box] : bounceRows) {
         place(*label, 75, top + 30, 1620, 240);
         place(*box, 1710, top, 630, 300);
         top += 390;
     }
+}
 
-    // Alarm: the switch, then two columns of label and box.
+// Alarm: the switch, then two columns of label and box.
+void FrmSetting::layOutAlarm()
+{
     place(TockaMode, 120, 300, 1500, 255);
     place(TockForceBreak, 1995, 300, 1500, 255);
     const std::tuple<LabelControl *, TextBoxControl *, int, int> alarmRows[] = {
@@ -285,23 +319,6 @@ void FrmSetting::layOutControls()
         place(*label, left, rowTop + 30, 1170, 240);
         place(*box, left + 1185, rowTop, 600, 300);
     }
-
-    for (TextBoxControl *box : {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
-                                &BunInt, &BunXM, &BunYM})
-        box->setFont(boxFont);
-
-    Image1.setObjectName(QStringLiteral("Image1"));
-    Image1.setPixmap(tockaPicture(QSize(24, 22)));
-    Image1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1.setAutoFillBackground(false); // the picture sits on the window's colour
-    Image1.setCursor(Qt::PointingHandCursor);
-    setWindowIcon(QIcon(alarmClockPicture()));
-
-    WARN.setTextFromCode(QStringLiteral("While the break alarm runs, the seconds left until the next break show here."));
-    WARN.setFont(captionFont(8));
-
-    Command1.setFont(captionFont(7));
-    Command1.installEventFilter(new UprightCaption(&Command1));
 }
 
 void FrmSetting::describeControls()

@@ -148,6 +148,10 @@ public:
 
 private:
     void layOutControls();
+    void layOutColourScheme();
+    void layOutFade();
+    void layOutBounce();
+    void layOutAlarm();
     void describeControls();
 
     TockaWindows &app_;
