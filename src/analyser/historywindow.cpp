@@ -200,6 +200,8 @@ void HistoryChart::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBar();
+    // The bars change width with the window: the current one stays in view.
+    keepCurrentInView();
 }
 
 int HistoryChart::rowAt(QPoint p) const
@@ -221,18 +223,24 @@ void HistoryChart::setCurrentRow(int row)
         return;
     current_ = row;
     if (row >= 0) {
-        // Keep the current bar in view.
-        const int pitch = barPitch();
-        const int left = row * pitch;
-        QScrollBar *bar = horizontalScrollBar();
-        if (left < bar->value())
-            bar->setValue(left);
-        else if (left + pitch > bar->value() + plotArea().width())
-            bar->setValue(left + pitch - plotArea().width());
+        keepCurrentInView();
         setAccessibleDescription(model_.rowText(row));
     }
     viewport()->update();
     Q_EMIT currentRowChanged(row);
+}
+
+void HistoryChart::keepCurrentInView()
+{
+    if (current_ < 0)
+        return;
+    const int pitch = barPitch();
+    const int left = current_ * pitch;
+    QScrollBar *bar = horizontalScrollBar();
+    if (left < bar->value())
+        bar->setValue(left);
+    else if (left + pitch > bar->value() + plotArea().width())
+        bar->setValue(left + pitch - plotArea().width());
 }
 
 double HistoryChart::niceStep(double range, int wanted) const

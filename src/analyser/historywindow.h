@@ -71,6 +71,7 @@ protected:
 private:
     void modelReset();
     void updateScrollBar();
+    void keepCurrentInView();
     QRect plotArea() const;
     double niceStep(double range, int wanted) const;
 
