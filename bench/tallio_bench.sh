@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Times Tallio on session logs of 10 thousand, 1 million and 5 million
 # records, against `wc -l` and an awk one-liner that sums every sixth line of
-# the same file, and measures tallio-report's peak memory. Prints a Markdown
-# table (the one in README.md).
+# the same file; times `tallio-report --by day` against the plain report; and
+# measures peak memory of both. Prints a Markdown table (the one in README.md).
 #
 # Usage: bench/tallio_bench.sh [BUILD-FOLDER]     (default: build)
 # Logs are generated once into $TALLIO_BENCH_DIR (default /tmp/tallio-bench)
 # with the same record writer Tocka uses; every time is the best of
-# $TALLIO_BENCH_RUNS runs (default 5) with the file in the page cache.
+# $TALLIO_BENCH_RUNS rounds (default 5) with the file in the page cache.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -23,18 +23,13 @@ for n in 10 10000 1000000 5000000; do
     [ -s "$logs/$n.log" ] || "$build/bench/tallio_make_log" "$n" >"$logs/$n.log"
 done
 
-# Best wall time of $runs runs of a command, in seconds.
-best() {
-    local best="" start end t
-    for _ in $(seq "$runs"); do
-        start=$EPOCHREALTIME
-        "$@" >/dev/null
-        end=$EPOCHREALTIME
-        t=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f", e - s }')
-        if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
-    done
-    echo "$best"
+# Wall time of one run of a command, in seconds.
+once() {
+    local start=$EPOCHREALTIME
+    "$@" >/dev/null
+    awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "%.4f", e - s }'
 }
+min() { awk -v a="$1" -v b="$2" 'BEGIN { print (b == "" || a < b) ? a : b }'; }
 # Peak resident memory of a command, in MB.
 peak_mb() {
     /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n1 | awk '{ printf "%.1f", $1 / 1024 }'
@@ -43,18 +38,25 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
 
 sum_every_sixth() { awk 'NR % 6 == 5 { s += $1 } END { print s }' "$1"; }
 
-echo "Machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo); awk is $(readlink -f "$(command -v awk)" | xargs basename)"
+echo "Machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo); awk is $(readlink -f "$(command -v awk)" | xargs basename); load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
-echo "| records | file | \`wc -l\` | awk sum | analysis alone | \`tallio-report\` | analysis ÷ \`wc -l\` | awk ÷ analysis | peak RSS of \`tallio-report\` |"
-echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+echo "| records | file | \`wc -l\` | awk sum | analysis alone | \`tallio-report\` | \`--by day\` | analysis ÷ \`wc -l\` | report ÷ \`wc -l\` | \`--by day\` ÷ report | awk ÷ analysis | peak RSS: report | \`--by day\` |"
+echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 for n in 10 10000 1000000 5000000; do
     f="$logs/$n.log"
     size=$(awk -v b="$(stat -c %s "$f")" 'BEGIN { printf "%.1f", b / 1048576 }')
     cat "$f" >/dev/null # into the page cache
-    wc_t=$(best wc -l "$f")
-    awk_t=$(best sum_every_sixth "$f")
-    analysis_t=$("$timer" "$f" "$runs" | cut -d' ' -f1)
-    report_t=$(best "$report" "$f")
+    # Each round runs every command once, so a change in the machine's load
+    # falls on all of them alike; each keeps its best round.
+    wc_t="" awk_t="" analysis_t="" report_t="" day_t=""
+    for _ in $(seq "$runs"); do
+        wc_t=$(min "$(once wc -l "$f")" "$wc_t")
+        awk_t=$(min "$(once sum_every_sixth "$f")" "$awk_t")
+        analysis_t=$(min "$("$timer" "$f" 1 | cut -d' ' -f1)" "$analysis_t")
+        report_t=$(min "$(once "$report" "$f")" "$report_t")
+        day_t=$(min "$(once "$report" --by day "$f")" "$day_t")
+    done
     rss=$(peak_mb "$report" "$f")
-    echo "| $n | ${size} MB | ${wc_t} s | ${awk_t} s | ${analysis_t} s | ${report_t} s | $(ratio "$analysis_t" "$wc_t") | $(ratio "$awk_t" "$analysis_t") | ${rss} MB |"
+    day_rss=$(peak_mb "$report" --by day "$f")
+    echo "| $n | ${size} MB | ${wc_t} s | ${awk_t} s | ${analysis_t} s | ${report_t} s | ${day_t} s | $(ratio "$analysis_t" "$wc_t") | $(ratio "$report_t" "$wc_t") | $(ratio "$day_t" "$report_t") | $(ratio "$awk_t" "$analysis_t") | ${rss} MB | ${day_rss} MB |"
 done

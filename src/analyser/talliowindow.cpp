@@ -3,12 +3,17 @@
 #include "analysis.h"
 #include "colour.h"
 #include "fonts.h"
+#include "historywindow.h"
 #include "outcome.h"
 #include "record.h"
 #include "twips.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 
 #include <algorithm>
@@ -52,6 +57,22 @@ Form1::Form1(QString logPath)
     Label1.setFocusPolicy(Qt::StrongFocus);
     setLabel1Size({kLabelWidth, kLabelHeight});
 
+    // A right click or the Menu key on the report; the window takes the
+    // keyboard so that the key reaches it.
+    setFocusPolicy(Qt::StrongFocus);
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("reportMenu"));
+    menu_->setAccessibleName(QStringLiteral("Report"));
+    QAction *copy = menu_->addAction(QStringLiteral("&Copy report"), this, &Form1::copyReport);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setToolTip(QStringLiteral("Put the report on the clipboard"));
+    historyAction_ = menu_->addAction(QStringLiteral("&History"), this, &Form1::showHistory);
+    historyAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    historyAction_->setToolTip(QStringLiteral("Show the time per day, week or month as a chart and a table"));
+    // The shortcuts work without the menu open too.
+    addAction(copy);
+    addAction(historyAction_);
+
     setWidth(kClientWidth);
     setHeight(kClientHeight);
     // The design leaves the place open; the middle of the screen is where a
@@ -71,11 +92,44 @@ void Form1::Form_Load()
     const QString path = logPath_.isEmpty()
         ? QDir::current().absoluteFilePath(QString::fromLatin1(sessionlog::kDataLogFileName))
         : logPath_;
-    const analyser::Analysis analysis = analyser::analyseFile(path);
+    days_.emplace(analyser::Period::Day);
+    const analyser::Analysis analysis = analyser::analyseFile(path, &*days_);
     const analyser::Outcome outcome = analyser::outcome(analysis, path);
     setLabel1Caption(analyser::captionText(outcome));
-    if (!outcome.complete())
+    if (!outcome.complete()) {
+        historyNote_ = analysis.totals
+            ? QStringLiteral("The session log could not be read whole (the report window says why): these are "
+                             "only the sessions of the whole records before the fault.")
+            : QStringLiteral("The session log could not be read (the report window says why).");
         growToShowAll();
+    }
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    // From the keyboard the menu opens at the report's top left corner.
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                  : Label1.mapToGlobal(QPoint(0, 0));
+    menu_->popup(at);
+    event->accept();
+}
+
+void Form1::copyReport()
+{
+    QString text = caption_;
+    text.replace(QChar(13), QChar(10));
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void Form1::showHistory()
+{
+    if (!history_) {
+        history_ = new HistoryWindow(days_ ? *days_ : analyser::History(analyser::Period::Day), historyNote_, this);
+        history_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
 }
 
 void Form1::growToShowAll()

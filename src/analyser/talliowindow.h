@@ -4,10 +4,18 @@
 // first shown; afterwards the window only keeps the label sized to itself.
 
 #include "form.h"
+#include "history.h"
+#include "historywindow.h"
 #include "labelcontrol.h"
 
+#include <QPointer>
 #include <QSizeF>
 #include <QString>
+
+#include <optional>
+
+class QAction;
+class QMenu;
 
 namespace tallio {
 
@@ -38,9 +46,18 @@ public:
 
     LabelControl Label1;
 
+    // The menu of a right click on the report, or of the Menu key.
+    QMenu &contextMenu() { return *menu_; }
+    // Puts the report as shown on the clipboard, one line per line.
+    void copyReport();
+    // Opens the History window, or brings it forward.
+    void showHistory();
+    HistoryWindow *historyWindow() const { return history_; }
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void setLabel1Size(QSizeF twips);
@@ -48,6 +65,13 @@ private:
 
     QString logPath_;
     QString caption_;
+    // The sessions by day, from the same pass that built the report; what
+    // the History window shows.
+    std::optional<analyser::History> days_;
+    QString historyNote_;
+    QMenu *menu_ = nullptr;
+    QAction *historyAction_ = nullptr;
+    QPointer<HistoryWindow> history_;
     QSizeF labelSize_;
     QSizeF lastOuterSize_;
 };

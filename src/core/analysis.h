@@ -40,6 +40,10 @@ public:
 
 private:
     Totals totals_;
+    // The same total as a double, whole and exact. Each record's sum waits
+    // on the one before, so the chain from one to the next is kept to three
+    // additions, with no conversion between integer and floating point.
+    double total_ = 0;
     qint64 records_ = 0;
 };
 
@@ -52,10 +56,18 @@ inline Tally::Added Tally::add(const QDate &endDate, std::optional<double> elaps
     const bool counted = first || (elapsedSecs && *elapsedSecs > 0);
     if (counted) {
         // The sum is rounded, halves to even, at every record, not once at the end.
-        const auto sum = num::toInt32(static_cast<double>(totals_.totalSeconds) + elapsedSecs.value_or(0.0));
-        if (!sum)
+        const double sum = total_ + elapsedSecs.value_or(0.0);
+        // Whatever rounds into the 32-bit range lies within it widened by a
+        // half; the edges themselves are ties that go to the even neighbour.
+        // NaN fails both.
+        if (!(sum >= -2147483648.5 && sum < 2147483647.5))
             return Added::OutOfRange;
-        totals_.totalSeconds = *sum;
+        // Adding 1.5 * 2^52 leaves no bits below the units, so the addition
+        // itself rounds to a whole number, halves to even (the processor's
+        // rounding, never changed here); taking it off again is exact.
+        constexpr double kUnitsOnly = 6755399441055744.0;
+        total_ = (sum + kUnitsOnly) - kUnitsOnly;
+        totals_.totalSeconds = static_cast<std::int32_t>(total_);
         ++totals_.sessionCount;
     }
     if (first)
@@ -98,9 +110,15 @@ struct Analysis
     bool complete() const { return fault.kind == Fault::Kind::None; }
 };
 
-// Reads a log from an open device, streaming.
-Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader::kDefaultBlockSize);
-// Opens and reads the log at `path`.
-Analysis analyseFile(const QString &path);
+class History;
+
+// Reads a log from an open device, streaming. With `history`, every counted
+// session also goes into it, with the rise of the total it made, in the same
+// pass.
+Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader::kDefaultBlockSize,
+                 History *history = nullptr,
+                 sessionlog::LogReader::ReadAhead ahead = sessionlog::LogReader::ReadAhead::No);
+// Opens and reads the log at `path`; a long one with read-ahead.
+Analysis analyseFile(const QString &path, History *history = nullptr);
 
 } // namespace analyser

@@ -68,20 +68,107 @@ inline Hits findHits(const char *p, qsizetype n)
 
 } // namespace
 
-LogReader::LogReader(QIODevice &device, qsizetype blockSize)
+LogReader::LogReader(QIODevice &device, qsizetype blockSize, ReadAhead ahead)
     : device_(device)
     , blockSize_(std::max<qsizetype>(1, blockSize))
     // Between reads the buffer keeps at most the values of one record, each
     // cut to kMaxValueLength, so a whole block always fits behind them.
-    , capacity_(blockSize_ + kValuesPerRecord * kMaxValueLength)
+    , capacity_(blockSize_ + kCarryRoom)
     , buffer_(new char[static_cast<size_t>(capacity_)])
 {
+    if (ahead == ReadAhead::OnThread) {
+        spare_.reset(new char[static_cast<size_t>(capacity_)]);
+        wanted_ = true;
+        worker_ = std::thread([this] { readAheadLoop(); });
+    }
 }
 
-LogReader::~LogReader() = default;
+LogReader::~LogReader()
+{
+    if (worker_.joinable()) {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        worker_.join();
+    }
+}
+
+void LogReader::readAheadLoop()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return wanted_ || stopping_; });
+        if (stopping_)
+            return;
+        wanted_ = false;
+        char *target = spare_.get() + kCarryRoom;
+        lock.unlock();
+        const qint64 got = device_.read(target, blockSize_);
+        QString error = got < 0 ? device_.errorString() : QString();
+        lock.lock();
+        aheadGot_ = got;
+        aheadError_ = std::move(error);
+        ready_ = true;
+        wake_.notify_all();
+        if (got <= 0)
+            return; // nothing more will be asked for
+    }
+}
+
+// The block the thread read goes in behind what the record being gathered
+// carries over, which moves across to it; then the thread reads the next
+// block into the buffer just left.
+bool LogReader::takeReadAhead()
+{
+    qint64 got = 0;
+    {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return ready_; });
+        ready_ = false;
+        got = aheadGot_;
+        if (got < 0) {
+            end_ = End::ReadError;
+            error_ = aheadError_;
+            return false;
+        }
+    }
+    const char *from = buffer_.get();
+    char *to = spare_.get();
+    const qsizetype lineLength = skipping_ ? kMaxValueLength : dataEnd_ - lineStart_;
+    qsizetype carried = lineLength;
+    for (int i = 0; i < count_; ++i)
+        carried += spans_[i].length;
+    qsizetype write = kCarryRoom - carried;
+    for (int i = 0; i < count_; ++i) {
+        Span &s = spans_[i];
+        std::memcpy(to + write, from + s.start, static_cast<size_t>(s.length));
+        s.start = write;
+        write += s.length;
+    }
+    std::memcpy(to + write, from + lineStart_, static_cast<size_t>(lineLength));
+    lineStart_ = write;
+    scan_ = kCarryRoom;
+    dataEnd_ = kCarryRoom + static_cast<qsizetype>(got);
+    mask_ = 0;
+    std::swap(buffer_, spare_);
+    if (got == 0) {
+        eof_ = true;
+    } else {
+        {
+            const std::lock_guard lock(mutex_);
+            wanted_ = true;
+        }
+        wake_.notify_all();
+    }
+    return true;
+}
 
 bool LogReader::refill()
 {
+    if (spare_)
+        return takeReadAhead();
     // Keep only what the record being gathered still needs: its finished
     // values and the start of the line in progress. A line already past
     // kMaxValueLength keeps no more than that.

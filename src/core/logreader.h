@@ -9,8 +9,11 @@
 #include <QString>
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 class QIODevice;
 
@@ -63,9 +66,15 @@ public:
         ReadError,   // the device failed; `errorString` says why
     };
 
-    // `device` must be open for reading. `blockSize` is how much one read asks
-    // for; tests make it tiny to cut lines at every possible place.
-    explicit LogReader(QIODevice &device, qsizetype blockSize = kDefaultBlockSize);
+    // Whether a second thread reads the next block while this one works
+    // through the last: copying the file out of the page cache is a good
+    // part of the work, and the other core can do it.
+    enum class ReadAhead { No, OnThread };
+
+    // `device` must be open for reading, and with read-ahead not be used by
+    // anyone else until the reader is gone. `blockSize` is how much one read
+    // asks for; tests make it tiny to cut lines at every possible place.
+    explicit LogReader(QIODevice &device, qsizetype blockSize = kDefaultBlockSize, ReadAhead ahead = ReadAhead::No);
     ~LogReader();
     LogReader(const LogReader &) = delete;
     LogReader &operator=(const LogReader &) = delete;
@@ -87,6 +96,8 @@ private:
     using Span = RecordView::Span;
 
     bool refill();
+    bool takeReadAhead();
+    void readAheadLoop();
     void finishLine(qsizetype contentEnd, qsizetype nextLineStart);
     bool finishAtEof(RecordView &record);
     void fillView(RecordView &record) const;
@@ -111,6 +122,19 @@ private:
     QString error_;
     int tornValues_ = 0;
     qint64 tornFirstLine_ = 0;
+
+    // Read-ahead: the thread fills `spare_` behind room for what a record
+    // carries over, while this one scans `buffer_`; then they swap.
+    static constexpr qsizetype kCarryRoom = kValuesPerRecord * kMaxValueLength;
+    std::unique_ptr<char[]> spare_;
+    std::thread worker_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool wanted_ = false;   // the thread is to fill `spare_`
+    bool ready_ = false;    // it has: `aheadGot_` bytes, or -1 with `aheadError_`
+    bool stopping_ = false;
+    qint64 aheadGot_ = 0;
+    QString aheadError_;
 };
 
 } // namespace sessionlog

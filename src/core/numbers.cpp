@@ -65,26 +65,6 @@ double floorInt(double value)
     return std::floor(value);
 }
 
-std::optional<std::int32_t> toInt32(double value)
-{
-    // Whatever rounds into the range lies within it widened by a half; the
-    // edges themselves are ties that go to the even neighbour. NaN fails both.
-    if (!(value >= -2147483648.5 && value < 2147483647.5))
-        return std::nullopt;
-    // Integer truncation instead of the general rounding: the log analysis
-    // rounds a running total millions of times, each sum waiting on the one
-    // before, so the few cycles of each step add up.
-    const auto truncated = static_cast<std::int64_t>(value);
-    const double fraction = value - static_cast<double>(truncated); // exact
-    // Without branches: whether a fraction is above or below a half is a
-    // coin toss for each session length, and a mispredicted branch costs
-    // more than all of this.
-    const std::int64_t odd = truncated & 1;
-    const std::int64_t up = (fraction > 0.5) | ((fraction == 0.5) & odd);
-    const std::int64_t down = (fraction < -0.5) | ((fraction == -0.5) & odd);
-    return static_cast<std::int32_t>(truncated + up - down);
-}
-
 std::optional<std::int16_t> toInt16(double value)
 {
     if (!std::isfinite(value))

@@ -41,12 +41,14 @@ QByteArray replaced(QByteArray bytes, const char *from, const char *to)
     return bytes.replace(from, to);
 }
 
-analyser::Analysis analyseBytes(const QByteArray &bytes, qsizetype blockSize = 4096)
+using Ahead = sessionlog::LogReader::ReadAhead;
+
+analyser::Analysis analyseBytes(const QByteArray &bytes, qsizetype blockSize = 4096, Ahead ahead = Ahead::No)
 {
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return analyser::analyse(buffer, blockSize);
+    return analyser::analyse(buffer, blockSize, nullptr, ahead);
 }
 
 const QDate kNov16(1999, 11, 16);
@@ -81,14 +83,15 @@ TEST_P(Report, ReadsAs)
     const ReportRow &row = GetParam();
     // Tiny blocks as well as large ones: the report must not depend on where
     // the reads cut the file.
-    for (const qsizetype block : {qsizetype(3), qsizetype(4096)}) {
-        const analyser::Analysis a = analyseBytes(row.log, block);
+    for (const auto &[block, ahead] : {std::pair {qsizetype(3), Ahead::No}, std::pair {qsizetype(4096), Ahead::No},
+                                       std::pair {qsizetype(3), Ahead::OnThread}}) {
+        const analyser::Analysis a = analyseBytes(row.log, block, ahead);
         ASSERT_TRUE(a.complete()) << "fault " << static_cast<int>(a.fault.kind) << " at line " << a.fault.line;
         ASSERT_TRUE(a.totals.has_value());
         const QStringList lines = analyser::reportLines(*a.totals, row.locale);
         ASSERT_EQ(lines.size(), analyser::kReportLineCount);
         for (const auto &[number, text] : row.lines)
-            EXPECT_EQ(lines.at(number - 1).toStdString(), text.toStdString()) << "line " << number << ", block " << block;
+            EXPECT_EQ(lines.at(number - 1).toStdString(), text.toStdString()) << "line " << number << ", block " << block << (ahead == Ahead::OnThread ? ", read ahead" : "");
     }
 }
 
@@ -228,9 +231,11 @@ class Faults : public testing::TestWithParam<FaultRow>
 TEST_P(Faults, AreReportedWithWhatCameBefore)
 {
     const FaultRow &row = GetParam();
-    for (const qsizetype block : {qsizetype(1), qsizetype(7), qsizetype(4096)}) {
-        const analyser::Analysis a = analyseBytes(row.log, block);
-        EXPECT_EQ(a.fault.kind, row.kind) << "block " << block;
+    for (const auto &[block, ahead] : {std::pair {qsizetype(1), Ahead::No}, std::pair {qsizetype(7), Ahead::No},
+                                       std::pair {qsizetype(4096), Ahead::No}, std::pair {qsizetype(1), Ahead::OnThread},
+                                       std::pair {qsizetype(7), Ahead::OnThread}}) {
+        const analyser::Analysis a = analyseBytes(row.log, block, ahead);
+        EXPECT_EQ(a.fault.kind, row.kind) << "block " << block << (ahead == Ahead::OnThread ? ", read ahead" : "");
         if (row.line) {
             EXPECT_EQ(a.fault.line, row.line) << "block " << block;
         }

@@ -49,12 +49,59 @@ status=0
 grep -qF "LogData.log in the folder $E2E_DIR/none and it is not there" "$E2E_DIR/none.err" \
     || fail "missing log: $(cat "$E2E_DIR/none.err")"
 
+# The history, in each form, on the worked example (16 Nov 1999 was a Tuesday).
+history() { (cd "$work" && "$TALLIO_REPORT_BIN" "$@"); }
+expect_history() {
+    local want=$1; shift
+    local got
+    got=$(history "$@") || fail "tallio-report $* failed"
+    [ "$got" = "$want" ] || fail "tallio-report $*:"$'\n'"$got"$'\n'"wanted:"$'\n'"$want"
+}
+expect_history $'period,sessions,seconds\n1999-11-16,1,3600\n1999-11-17,0,0\n1999-11-18,1,5430' --by day --format csv
+expect_history $'[\n  {"period": "1999-11-15", "sessions": 2, "seconds": 9030}\n]' --by=week --format=json
+expect_history $'period      sessions     time\n1999-11-01         2  2:30:30\ntotal              2  2:30:30' --by month
+expect_history $'period,sessions,seconds\n1999-11-18,1,5430' --by day --format csv --since 1999-11-17 LogData.log
+expect_history $'[]' --by day --format json --until 1999-11-15
+history --by day --format csv | od -c | grep -q '\\r' && fail "CR in the CSV"
+
+# Wrong arguments: usage on standard error, status 2, nothing on standard output.
+for args in "--by year" "--by" "--since 1999-11-31 --by day" "--since 18.11.1999 --by day" "--since 1999-11-16" \
+    "--format xml --by day" "--frobnicate" "--by day --since 1999-11-18 --until 1999-11-16" "a.log b.log"; do
+    status=0
+    # shellcheck disable=SC2086 # the arguments are meant to split
+    history $args >"$E2E_DIR/bad.out" 2>"$E2E_DIR/bad.err" || status=$?
+    [ "$status" -eq 2 ] || fail "tallio-report $args: status $status"
+    [ ! -s "$E2E_DIR/bad.out" ] || fail "tallio-report $args: something on standard output"
+    grep -q "^Usage: tallio-report" "$E2E_DIR/bad.err" || fail "tallio-report $args: no usage: $(cat "$E2E_DIR/bad.err")"
+done
+history --help | grep -q -- "--by day|week|month" || fail "--help does not tell of --by"
+history --version | grep -Eqx "tallio-report [0-9]+\.[0-9]+\.[0-9]+" || fail "--version: $(history --version)"
+
+# A damaged log with --by: as without it.
+status=0
+(cd "$E2E_DIR/torn" && "$TALLIO_REPORT_BIN" --by day --format csv) >"$E2E_DIR/torn.out" 2>"$E2E_DIR/torn.err" || status=$?
+[ "$status" -eq 1 ] && [ ! -s "$E2E_DIR/torn.out" ] || fail "torn log with --by: status $status, $(cat "$E2E_DIR/torn.out")"
+grep -q "starts on line 7" "$E2E_DIR/torn.err" || fail "torn log with --by: $(cat "$E2E_DIR/torn.err")"
+
 # The window, started in the folder that holds the log.
 start_xvfb
 run_bg tallio "$TALLIO_BIN"
 tallio_pid=${E2E_PIDS[-1]}
-wait_window "^Zemlo Analysis: Time spent$" 20 >/dev/null || { cat "$E2E_DIR/tallio.out" >&2; fail "no Tallio window"; }
+main=$(wait_window "^Zemlo Analysis: Time spent$" 20) || { cat "$E2E_DIR/tallio.out" >&2; fail "no Tallio window"; }
 kill -0 "$tallio_pid" || fail "tallio ended by itself"
+
+# From the keyboard alone: the Menu key opens the report's menu, and its
+# letter H opens the History window.
+xdotool search --sync --onlyvisible --name "^Zemlo Analysis: Time spent$" >/dev/null
+xdotool windowfocus --sync "$main"
+shown() { xdotool search --onlyvisible --pid "$tallio_pid" 2>/dev/null | wc -l; }
+before=$(shown)
+xdotool key --window "$main" Menu
+# The menu has no title to wait for: wait for one more window of Tallio's.
+for _ in $(seq 100); do [ "$(shown)" -gt "$before" ] && break; sleep 0.1; done
+[ "$(shown)" -gt "$before" ] || fail "the Menu key opened no menu ($before windows before, $(shown) after)"
+xdotool key h
+wait_window "^Zemlo Analysis: History$" 20 >/dev/null || { cat "$E2E_DIR/tallio.out" >&2; fail "Menu, H: no History window"; }
 if [ -n "${TALLIO_SCREENSHOT:-}" ]; then
     sleep 1
     import -window root "$TALLIO_SCREENSHOT"

@@ -1,8 +1,8 @@
 #pragma once
 // What every input of the session log must satisfy, whatever bytes it holds:
-// the analysis ends without a crash or undefined behaviour, the reads' block
-// size changes nothing, a report has its thirteen lines, and a fault always
-// comes with a message. Shared by the fuzzer and by the unit test that
+// the analysis ends without a crash or undefined behaviour, neither the
+// reads' block size nor reading ahead on a thread changes anything, a report
+// has its thirteen lines, and a fault always comes with a message. Shared by the fuzzer and by the unit test that
 // replays the inputs the fuzzer once found failing.
 
 #include "analysis.h"
@@ -17,11 +17,12 @@
 
 namespace fuzzcheck {
 
-inline analyser::Analysis analyseWithBlock(QByteArray bytes, qsizetype block)
+inline analyser::Analysis analyseWithBlock(QByteArray bytes, qsizetype block,
+                                           sessionlog::LogReader::ReadAhead ahead = sessionlog::LogReader::ReadAhead::No)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return analyser::analyse(buffer, block);
+    return analyser::analyse(buffer, block, nullptr, ahead);
 }
 
 inline bool sameTotals(const std::optional<analyser::Totals> &a, const std::optional<analyser::Totals> &b)
@@ -47,6 +48,11 @@ inline const char *check(const std::uint8_t *data, std::size_t size)
     if (small.fault.kind != large.fault.kind || small.fault.line != large.fault.line
         || small.records != large.records || !sameTotals(small.totals, large.totals))
         return "the block size changed the result";
+    const analyser::Analysis ahead = analyseWithBlock(bytes, block, sessionlog::LogReader::ReadAhead::OnThread);
+    if (small.fault.kind != ahead.fault.kind || small.fault.line != ahead.fault.line
+        || small.fault.value != ahead.fault.value || small.records != ahead.records
+        || !sameTotals(small.totals, ahead.totals))
+        return "reading ahead on a thread changed the result";
     if (small.complete() && !small.totals)
         return "a complete reading without totals";
     if (small.totals.has_value() != (small.records > 0))
