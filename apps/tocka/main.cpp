@@ -2,7 +2,7 @@
 // has run and logs each session when it ends.
 
 #include "appversion.h"
-#include "checkpoint.h"
+#include "journal.h"
 #include "qtplatform.h"
 #include "sessionend.h"
 #include "tockaapp.h"
@@ -14,6 +14,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything else: a SIGTERM while the display connection or the
+    // window is still being set up must still end the session the normal way.
+    SessionEndWatcher::catchSignals();
+
     // Bouncing and dragging move the window by itself, which needs global
     // window positions; Wayland gives a client none, XWayland does.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -27,7 +31,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tocka")));
 
     QtPlatform platform(QStringLiteral("tocka"));
-    TockaApp tocka(platform, sessionlog::CheckpointStore::defaultPath());
+    TockaApp tocka(platform, sessionlog::Journal::defaultFolder());
     QObject::connect(&tocka, &TockaApp::finished, &application, &QCoreApplication::quit);
 
     SessionEndWatcher watcher;

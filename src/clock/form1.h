@@ -5,15 +5,20 @@
 
 #include "form.h"
 #include "labelcontrol.h"
+#include "record.h"
 #include "sessionclock.h"
 #include "timercontrol.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class TockaApp;
+namespace sessionlog {
+class JournalEntry;
+}
 
 class Form1 : public Form
 {
@@ -88,8 +93,8 @@ public:
     };
     std::optional<FadeSettings> LastFadeSettings;
 
-    // True once the session is safely in both logs (or parked in the
-    // checkpoint for the next start).
+    // True once the session is safely in both logs (or kept in the journal
+    // for the next start).
     bool sessionLogged() const { return logged_; }
 
     // Mouse state.
@@ -112,10 +117,12 @@ private:
     void wireMouseAndMotion();
     void saveCheckpoint();
     void writeSessionLogs();
+    sessionlog::SessionRecord recordNow() const;
 
     TockaApp &app_;
     QString logFolder_;
     double lastCheckpointAt_ = -1;
+    std::unique_ptr<sessionlog::JournalEntry> journalEntry_; // this session's, held while it runs
     bool logged_ = false;
     bool sessionStarted_ = false; // false in a copy that was refused
 

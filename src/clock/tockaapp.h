@@ -2,7 +2,7 @@
 // The Tocka program: its platform, its windows (each at most once, created on
 // first use) and how it ends.
 
-#include "checkpoint.h"
+#include "journal.h"
 #include "formslot.h"
 
 #include <QObject>
@@ -17,13 +17,13 @@ class TockaApp : public QObject
 {
     Q_OBJECT
 public:
-    TockaApp(Platform &platform, QString checkpointPath);
+    TockaApp(Platform &platform, QString journalFolder);
     ~TockaApp() override;
 
     static QString title() { return QStringLiteral("Tocka!"); }
 
     Platform &platform() { return platform_; }
-    const sessionlog::CheckpointStore &checkpoints() const { return checkpoints_; }
+    sessionlog::Journal &journal() { return journal_; }
 
     Form1 &form1();
     bool isForm1Loaded() const;
@@ -34,8 +34,8 @@ public:
     ::frmAbout &frmAbout();
     bool isFrmAboutLoaded() const;
 
-    // Loads the clock window, writes a session an earlier run left behind
-    // into its logs, and shows the window.
+    // Loads the clock window, writes the sessions earlier runs left owed
+    // into their logs, and shows the window.
     void start();
 
     // The desktop session is ending (a signal, logout, shutdown): close the
@@ -53,7 +53,7 @@ Q_SIGNALS:
 
 private:
     Platform &platform_;
-    sessionlog::CheckpointStore checkpoints_;
+    sessionlog::Journal journal_;
     FormSlot<Form1> form1_;
     FormSlot<::FrmSetting> settings_;
     FormSlot<::frmAbout> about_;

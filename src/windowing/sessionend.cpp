@@ -51,19 +51,29 @@ const char *SessionEndWatcher::reasonName(Reason reason)
     return "";
 }
 
-bool SessionEndWatcher::watchSignals()
+bool SessionEndWatcher::catchSignals()
 {
-    if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0)
+    if (signalPipe[0] >= 0)
+        return true;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0)
         return false;
-    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SessionEndWatcher::readSignalPipe);
-
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int number : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(number, &action, nullptr);
+    return true;
+}
+
+bool SessionEndWatcher::watchSignals()
+{
+    if (!catchSignals())
+        return false;
+    // A signal that came before this point waits in the pipe, and the
+    // notifier reports it as soon as the event loop runs.
+    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SessionEndWatcher::readSignalPipe);
     return true;
 }
 

@@ -1,6 +1,6 @@
 # Shared set-up for the end-to-end tests: a private X server, a private home
 # and runtime folder (so tests never share the single-copy lock or a
-# checkpoint), and clean-up of everything they started.
+# journal), and clean-up of everything they started.
 set -euo pipefail
 
 E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tocka-e2e.XXXXXX")
