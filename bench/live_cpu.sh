@@ -7,7 +7,7 @@
 set -euo pipefail
 build=${1:?build folder}; seconds=${2:-60}; shift $(( $# >= 2 ? 2 : 1 ))
 modes=("$@"); [ ${#modes[@]} -gt 0 ] || modes=(idle bounce fade fade-all alarm)
-probe="$(cd "$build" && pwd)/tests/clock/tocka_liveprobe"
+probe="$(cd "$build" && pwd)/bench/tocka_liveprobe"
 tick=$(getconf CLK_TCK)
 work=$(mktemp -d); trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 export HOME="$work" XDG_RUNTIME_DIR="$work/rt" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8

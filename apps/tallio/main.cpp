@@ -2,7 +2,7 @@
 // reads LogData.log in the folder it is started in and takes no arguments.
 
 #include "appversion.h"
-#include "form1.h"
+#include "talliowindow.h"
 #include "formslot.h"
 
 #include <QApplication>

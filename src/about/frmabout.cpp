@@ -1,6 +1,7 @@
 #include "frmabout.h"
 
 #include "fonts.h"
+#include "placement.h"
 #include "platform.h"
 #include "tockapicture.h"
 #include "twips.h"
@@ -14,10 +15,6 @@
 
 namespace {
 
-void place(QWidget &w, int left, int top, int width, int height)
-{
-    w.setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
-}
 
 // Text on the dialog's own background, the way its labels read.
 void plainText(LabelControl &label, const QString &text, bool wrap)

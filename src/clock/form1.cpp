@@ -6,11 +6,12 @@
 #include "logappender.h"
 #include "platform.h"
 #include "record.h"
-#include "tockaapp.h"
+#include "tockawindows.h"
 #include "twips.h"
 
 #include <QDir>
 #include <QSet>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -18,19 +19,20 @@ namespace {
 
 // Design-time look of the clock face.
 constexpr Colour kDesignForeColour = 0x00C0C000; // red 0, green 192, blue 192
-constexpr float kBigWidth = 1220;
-constexpr float kBigHeight = 275;
 constexpr int kCheckpointEverySecs = 60;
 
 } // namespace
 
-Form1::Form1(TockaApp &app)
+Form1::Form1(TockaWindows &app)
     : Form(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , Label1(this, QStringLiteral("Time On:"))
     , Timer1(this, 1000, false) // started once the window has loaded
     , TockaAlarmTimer(this, 2000, false)
     , Bounce(this, 60, false)
     , app_(app)
+    , bounce_(*this, app)
+    , gestures_(*this, app)
+    , alarm_(*this, app)
 {
     setObjectName(QStringLiteral("Form1"));
     setCaption(QStringLiteral("Been On Since"));
@@ -45,7 +47,9 @@ Form1::Form1(TockaApp &app)
     applyBigLook();
 
     Timer1.onTimer = [this] { Timer1_Timer(); };
-    wireMouseAndMotion();
+    Bounce.onTimer = [this] { Bounce_Timer(); };
+    TockaAlarmTimer.onTimer = [this] { TockaAlarmTimer_Timer(); };
+    gestures_.wire();
 }
 
 Form1::~Form1() = default;
@@ -60,7 +64,7 @@ void Form1::Form_Load()
 {
     Platform &platform = app_.platform();
     if (!platform.claimSingleInstance()) {
-        platform.messageBox(QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!"), TockaApp::title());
+        platform.messageBox(QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!"), TockaWindows::title());
         platform.endProcessNow();
     }
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());
@@ -183,4 +187,20 @@ void Form1::writeSessionLogs()
                       : QStringLiteral(" Keeping it for the next start failed as well.");
     std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
     app_.tellUser(message);
+}
+
+// Keeps the window above all others, or stops doing so, without re-creating,
+// moving or hiding it: the native window that is mapped only changes its
+// window-manager state. A window not yet shown takes the flag when it is.
+void Form1::keepAbove(bool above)
+{
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, above);
+    if (flags != windowFlags()) {
+        overrideWindowFlags(flags);
+        if (QWindow *handle = windowHandle())
+            handle->setFlags(flags);
+    }
+    if (above && isVisible())
+        raise();
 }

@@ -1,59 +1,86 @@
 #pragma once
 // Tocka's clock window: a borderless strip whose one label shows how long the
 // session has run. It starts the session, ticks the session clock, and when it
-// unloads writes the session into the logs.
+// unloads writes the session into the logs. Bouncing, the mouse on the face
+// and the break alarm are classes of their own that the window owns; the
+// handlers keep the names the window has always had and hand over to them.
 
+#include "bouncemotion.h"
+#include "breakalarm.h"
+#include "clockface.h"
+#include "facegestures.h"
 #include "form.h"
 #include "labelcontrol.h"
 #include "record.h"
 #include "sessionclock.h"
 #include "timercontrol.h"
 
+#include <QDate>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
-class TockaApp;
+class TockaWindows;
 namespace sessionlog {
 class JournalEntry;
 }
 
-class Form1 : public Form
+class Form1 : public Form, public ClockFace
 {
     Q_OBJECT
 public:
-    explicit Form1(TockaApp &app);
+    explicit Form1(TockaWindows &app);
     ~Form1() override;
+
+    // The two looks of the face, in twips.
+    static constexpr float kBigWidth = 1220;
+    static constexpr float kBigHeight = 275;
+    static constexpr float kSmallWidth = 450;
+    static constexpr float kSmallHeight = 130;
 
     void Form_Load() override;
     void Form_Unload() override;
     void Timer1_Timer();
     void FormatClockFace();
 
-    // Settings file: read at start-up, written at exit.
+    // Settings file: read at start-up, written at exit (settingsfile.cpp).
     void LoadSettings();
     void SaveSettings();
 
     // Mouse on the clock face.
-    void Label1_MouseDown(int Button, int Shift, float X, float Y);
-    void Label1_MouseMove(int Button, int Shift, float X, float Y);
-    void Label1_MouseUp(int Button, int Shift, float X, float Y);
-    void Label1_Click();
-    void Label1_DblClick();
-    void CycleClockColour();
+    void Label1_MouseDown(int Button, int /*Shift*/, float X, float Y) { gestures_.mouseDown(Button, X, Y); }
+    void Label1_MouseMove(int /*Button*/, int /*Shift*/, float X, float Y) { gestures_.mouseMove(X, Y); }
+    void Label1_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) { gestures_.mouseUp(); }
+    void Label1_Click() { gestures_.click(); }
+    void Label1_DblClick() { gestures_.doubleClick(); }
+    void CycleClockColour() { gestures_.cycleColour(); }
 
     // Bouncing.
-    void Bounce_Timer();
+    void Bounce_Timer() { bounce_.tick(); }
 
     // Break alarm.
-    void InitAlarm();
-    void AlarmActivate();
-    void TockaAlarmTimer_Timer();
+    void InitAlarm() override { alarm_.init(); }
+    void AlarmActivate() { alarm_.activate(); }
+    void TockaAlarmTimer_Timer() { alarm_.tick(); }
+    // True while the alarm beeps; ticks that run inside the beeping raise no
+    // alarm of their own.
+    bool alarmBeeping() const { return alarm_.beeping(); }
 
-    // Big and small looks of the clock face.
+    // The big look of the face's text.
     void applyBigLook();
+
+    // What the settings window reaches.
+    Form &window() override { return *this; }
+    LabelControl &faceLabel() override { return Label1; }
+    TimerControl &bounceTimer() override { return Bounce; }
+    TimerControl &alarmTimer() override { return TockaAlarmTimer; }
+    std::int16_t &speedX() override { return SpeedX; }
+    std::int16_t &speedY() override { return SpeedY; }
+    void keepAbove(bool above) override;
+    void storeAlwaysTop(int value) override { AlwaysTop = value; }
+    void storeFadeSettings(const FadeSettings &shown) override { LastFadeSettings = shown; }
 
     // Controls.
     LabelControl Label1;
@@ -80,17 +107,6 @@ public:
     // closed. Closing that window destroys its boxes, and the exit save would
     // otherwise read a fresh window's design-time values instead of what the
     // user set.
-    struct FadeSettings
-    {
-        QString FadeInterval;
-        QString FadeMagnitude;
-        QString ContrastOffset;
-        int AllowFading = 0;
-        int ClockBackFade = 0;
-        int ClockFrontFade = 0;
-        int SettingFormFade = 0;
-        int SettingFrameFade = 0;
-    };
     std::optional<FadeSettings> LastFadeSettings;
 
     // True once the session is safely in both logs (or kept in the journal
@@ -109,28 +125,19 @@ public:
     QString AlarmUntil; // the text the period's length was taken from
     std::int32_t AlarmElapsedSecs = 0;
     std::optional<double> AlarmRemaining; // minutes; empty until the first tick
-    // True while the alarm beeps; ticks that run inside the beeping raise no
-    // alarm of their own.
-    bool alarmBeeping() const { return alarmBeeping_; }
 
 private:
-    void wireMouseAndMotion();
     void saveCheckpoint();
     void writeSessionLogs();
     sessionlog::SessionRecord recordNow() const;
 
-    TockaApp &app_;
+    TockaWindows &app_;
+    BounceMotion bounce_;
+    FaceGestures gestures_;
+    BreakAlarm alarm_;
     QString logFolder_;
     double lastCheckpointAt_ = -1;
     std::unique_ptr<sessionlog::JournalEntry> journalEntry_; // this session's, held while it runs
     bool logged_ = false;
     bool sessionStarted_ = false; // false in a copy that was refused
-
-    // Clock face looks and the break alarm.
-    void stepColourFrom(int mode);
-    void switchWindowSize();
-    double alarmSecondsSinceStart() const;
-    void beepForFiveSeconds();
-    double alarmMinutes_ = 20; // the running period's length as a number
-    bool alarmBeeping_ = false;
 };

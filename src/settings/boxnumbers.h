@@ -2,7 +2,10 @@
 // Reading the settings window's number boxes when their values are applied.
 
 #include "numericentry.h"
+#include "numbers.h"
 #include "textboxcontrol.h"
+
+#include <algorithm>
 
 namespace boxnumbers {
 
@@ -28,6 +31,12 @@ inline double limit(TextBoxControl &box, double value, double lo, double hi)
         return lo;
     }
     return value;
+}
+
+// A timer's interval from a box's number: 0 to 65535 ms.
+inline int timerInterval(double v)
+{
+    return num::toInt32(std::clamp(v, 0.0, 65535.0)).value_or(0);
 }
 
 } // namespace boxnumbers

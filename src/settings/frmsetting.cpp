@@ -1,8 +1,13 @@
 #include "frmsetting.h"
 
+#include "clockface.h"
 #include "fonts.h"
+#include "numericentry.h"
+#include "placement.h"
 #include "platform.h"
-#include "tockaapp.h"
+#include "pokemessages.h"
+#include "tockapicture.h"
+#include "tockawindows.h"
 #include "twips.h"
 
 #include <QGroupBox>
@@ -19,12 +24,8 @@ constexpr float kClientHeight = 7905;
 // away from it and back.
 const Colour kFrameColour = rgbColour(236, 233, 216);
 
-void place(QWidget &w, int left, int top, int width, int height)
-{
-    w.setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
-}
 
-// The settings window's picture: a small alarm clock, 24 x 22 pixels in the
+// The settings window's icon: a small alarm clock, 24 x 22 pixels in the
 // sixteen colours of the classic palette, drawn here so the program ships no
 // image file.
 QPixmap alarmClockPicture()
@@ -139,7 +140,7 @@ protected:
 
 } // namespace
 
-FrmSetting::FrmSetting(TockaApp &app)
+FrmSetting::FrmSetting(TockaWindows &app)
     : Form(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , app_(app)
 {
@@ -153,8 +154,19 @@ FrmSetting::FrmSetting(TockaApp &app)
     ChkSettingFrameFade.setEnabled(false);
     layOutControls();
     describeControls();
-    wireLoadAndApply();
-    wireLiveBehaviour();
+
+    BunInt.onChange = [this] { BunInt_Change(); };
+    chkOnTop.onClick = [this] { chkOnTop_Click(); };
+    Command1.onClick = [this] { Command1_Click(); };
+    TockaMode.onClick = [this] { TockaMode_Click(); };
+    ChkFade.onClick = [this] { ChkFade_Click(); };
+    SettingFormTimer.onTimer = [this] { SettingFormTimer_Timer(); };
+    Image1.onClick = [this] { Image1_Click(); };
+
+    // A poke before any fade or bounce tick has reseeded the generator still
+    // answers differently from one start to the next.
+    Platform &platform = app_.platform();
+    platform.randomize(platform.secondsSinceMidnight());
 }
 
 FrmSetting::~FrmSetting() = default;
@@ -213,8 +225,33 @@ void FrmSetting::layOutControls()
         label->setWordWrap(true);
     }
 
-    // Color Scheme: a column per colour, a row per component, then the two
-    // colours as hex.
+    layOutColourScheme();
+    layOutFade();
+    layOutBounce();
+    layOutAlarm();
+
+    for (TextBoxControl *box : {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
+                                &BunInt, &BunXM, &BunYM})
+        box->setFont(boxFont);
+
+    Image1.setObjectName(QStringLiteral("Image1"));
+    Image1.setPixmap(tockaPicture(QSize(24, 22)));
+    Image1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1.setAutoFillBackground(false); // the picture sits on the window's colour
+    Image1.setCursor(Qt::PointingHandCursor);
+    setWindowIcon(QIcon(alarmClockPicture()));
+
+    WARN.setTextFromCode(QStringLiteral("While the break alarm runs, the seconds left until the next break show here."));
+    WARN.setFont(captionFont(8));
+
+    Command1.setFont(captionFont(7));
+    Command1.installEventFilter(new UprightCaption(&Command1));
+}
+
+// Color Scheme: a column per colour, a row per component, then the two
+// colours as hex.
+void FrmSetting::layOutColourScheme()
+{
     for (LabelControl *head : {&Label1, &Label2, &Label11, &Label12})
         head->setAlignment(Qt::AlignCenter);
     Label10.setAlignment(Qt::AlignCenter);
@@ -233,8 +270,11 @@ void FrmSetting::layOutControls()
     place(Label12, 885, 2010, 780, 225);
     place(BackHex, 915, 2250, 735, 300);
     Label11.setAlignment(Qt::AlignCenter);
+}
 
-    // Colour Fade: three boxes, the master switch and its four targets.
+// Colour Fade: three boxes, the master switch and its four targets.
+void FrmSetting::layOutFade()
+{
     const std::pair<LabelControl *, TextBoxControl *> fadeRows[] = {
         {&Label14, &FadeInterval}, {&Label15, &FadeMag}, {&Label16, &ContrastOffset}};
     int top = 330;
@@ -249,18 +289,24 @@ void FrmSetting::layOutControls()
         place(*target, 240, top, 1800, 240);
         top += 240;
     }
+}
 
-    // Bounce: interval and the two steps.
+// Bounce: interval and the two steps.
+void FrmSetting::layOutBounce()
+{
     const std::pair<LabelControl *, TextBoxControl *> bounceRows[] = {
         {&Label6, &BunInt}, {&Label7, &BunXM}, {&Label8, &BunYM}};
-    top = 315;
+    int top = 315;
     for (const auto &[label, box] : bounceRows) {
         place(*label, 75, top + 30, 1620, 240);
         place(*box, 1710, top, 630, 300);
         top += 390;
     }
+}
 
-    // Alarm: the switch, then two columns of label and box.
+// Alarm: the switch, then two columns of label and box.
+void FrmSetting::layOutAlarm()
+{
     place(TockaMode, 120, 300, 1500, 255);
     place(TockForceBreak, 1995, 300, 1500, 255);
     const std::tuple<LabelControl *, TextBoxControl *, int, int> alarmRows[] = {
@@ -273,21 +319,6 @@ void FrmSetting::layOutControls()
         place(*label, left, rowTop + 30, 1170, 240);
         place(*box, left + 1185, rowTop, 600, 300);
     }
-
-    for (TextBoxControl *box : {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
-                                &BunInt, &BunXM, &BunYM})
-        box->setFont(boxFont);
-
-    Image1.setPixmap(alarmClockPicture().scaled(72, 66, Qt::KeepAspectRatio, Qt::FastTransformation));
-    Image1.setAlignment(Qt::AlignCenter);
-    Image1.setAutoFillBackground(false);
-    setWindowIcon(QIcon(alarmClockPicture()));
-
-    WARN.setTextFromCode(QStringLiteral("While the break alarm runs, the seconds left until the next break show here."));
-    WARN.setFont(captionFont(8));
-
-    Command1.setFont(captionFont(7));
-    Command1.installEventFilter(new UprightCaption(&Command1));
 }
 
 void FrmSetting::describeControls()
@@ -347,8 +378,87 @@ void FrmSetting::describeControls()
         w->setAccessibleDescription(w->toolTip());
 
     Image1.setAccessibleName(QStringLiteral("Tocka picture"));
-    Image1.setAccessibleDescription(QStringLiteral("A small alarm clock"));
+    Image1.setAccessibleDescription(QStringLiteral("Poke it with a click"));
     WARN.setAccessibleName(QStringLiteral("Break alarm note"));
     WARN.setAccessibleDescription(QStringLiteral("Shows the seconds left until the next break while the alarm runs"));
     Command1.setAccessibleName(Command1.text());
+}
+
+void FrmSetting::Form_Load()
+{
+    ClockFace &clock = app_.form1();
+    // A colour's own hex digits read blue, green, red; the boxes show red,
+    // green, blue. Pad first, so that a colour without blue keeps its place.
+    auto hexOf = [](Colour colour) -> QString {
+        return numericentry::Bin2Hex(numericentry::Dec2Bin(colour)).rightJustified(6, QLatin1Char('0'));
+    };
+    auto toRedGreenBlue = [](const QString &bgr) -> QString { return bgr.mid(4, 2) + bgr.mid(2, 2) + bgr.mid(0, 2); };
+    ForeHex.setTextFromCode(hexOf(clock.faceLabel().ForeColor()));
+    BackHex.setTextFromCode(hexOf(clock.faceLabel().BackColor()));
+    BackHex.setTextFromCode(toRedGreenBlue(BackHex.Text()));
+    ForeHex.setTextFromCode(toRedGreenBlue(ForeHex.Text()));
+    ViewChange(QStringLiteral("hex"));
+
+    BunInt.setTextFromCode(QString::number(clock.bounceTimer().Interval()));
+    BunXM.setTextFromCode(QString::number(clock.speedX()));
+    BunYM.setTextFromCode(QString::number(clock.speedY()));
+    FadeInterval.setTextFromCode(QString::number(SettingFormTimer.Interval()));
+    if (numericentry::numberOf(FadeMag.Text()).value_or(0) == 0) {
+        FadeMag.setTextFromCode(QStringLiteral("20"));
+        ActiveFadeMag = QStringLiteral("20");
+    }
+}
+
+void FrmSetting::Form_Unload()
+{
+    ClockFace &clock = app_.form1();
+    clock.storeAlwaysTop(chkOnTop.Value());
+    clock.storeFadeSettings(fadeSettingsShown());
+}
+
+FadeSettings FrmSetting::fadeSettingsShown() const
+{
+    // What the user sees in the fade boxes, in a form the next start can
+    // read: a box left holding pasted text stands for the value in force.
+    auto shown = [](const TextBoxControl &box, double inForce) {
+        return numericentry::numberOf(box.Text()) ? box.Text() : numericentry::numberText(inForce);
+    };
+    FadeSettings seen;
+    seen.FadeInterval = shown(FadeInterval, SettingFormTimer.Interval());
+    seen.FadeMagnitude = shown(FadeMag, numericentry::numberOf(ActiveFadeMag).value_or(20));
+    seen.ContrastOffset = shown(ContrastOffset, ActiveContrastOffset);
+    seen.AllowFading = ChkFade.Value();
+    seen.ClockBackFade = ChkClockFade.Value();
+    seen.ClockFrontFade = ChkClockFaceFade.Value();
+    seen.SettingFormFade = ChkSettingFormFade.Value();
+    seen.SettingFrameFade = ChkSettingFrameFade.Value();
+    return seen;
+}
+
+void FrmSetting::chkOnTop_Click()
+{
+    const int value = chkOnTop.Value();
+    if (value == 2)
+        return;
+    app_.form1().keepAbove(value == 1);
+}
+
+void FrmSetting::Command1_Click()
+{
+    Unload();
+    // The clock window's unload handler logs the session and saves the
+    // settings; once it is gone the program ends.
+    if (app_.isForm1Loaded())
+        app_.form1().window().Unload();
+}
+
+void FrmSetting::Image1_Click()
+{
+    Platform &platform = app_.platform();
+    const int pokeNumber = poke::numberFromDraw(platform.rnd());
+    if (pokeNumber == 1)
+        app_.showAbout();
+    else
+        PokeMessage = poke::message(pokeNumber);
+    platform.messageBox(PokeMessage, TockaWindows::title());
 }

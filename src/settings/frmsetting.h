@@ -3,12 +3,18 @@
 // bouncing, break alarm and always-on-top. Its controls are where the fade and
 // alarm settings live while the program runs.
 
+#include "alarmpanel.h"
+#include "bouncepanel.h"
 #include "checkboxcontrol.h"
 #include "colour.h"
 #include "colourfade.h"
+#include "colourschemeeditor.h"
+#include "fadepanel.h"
 #include "form.h"
+#include "keyfilters.h"
 #include "labelcontrol.h"
 #include "othercontrols.h"
+#include "settingspanel.h"
 #include "textboxcontrol.h"
 #include "timercontrol.h"
 
@@ -16,52 +22,55 @@
 
 #include <cstdint>
 
-class TockaApp;
+class TockaWindows;
 
-class FrmSetting : public Form
+class FrmSetting : public Form, public SettingsPanel
 {
     Q_OBJECT
 public:
-    explicit FrmSetting(TockaApp &app);
+    explicit FrmSetting(TockaWindows &app);
     ~FrmSetting() override;
 
     Colour BackColor() const { return back_; }
     void setBackColor(Colour colour);
 
-    // ---- Load, key handlers, apply procedures, colour editor, close ----
+    // ---- Load, apply, close ----
     void Form_Load() override;
     void Form_Unload() override;
-    void ViewChange(const QString &VCCallFrom);
-    void chkOnTop_Click();
-    void BunInt_Change();
+    void ViewChange(const QString &VCCallFrom) override { colours_.ViewChange(VCCallFrom); }
+    void chkOnTop_Click() override;
+    void BunInt_Change() { bounce_.BunInt_Change(); }
     void Command1_Click();
 
-    // Key handlers of the number boxes: Enter applies, anything else goes
-    // through the box's filter (0 throws the key away).
-    void ForRed_KeyPress(std::int16_t &KeyAscii);
-    void ForGreen_KeyPress(std::int16_t &KeyAscii);
-    void ForBlue_KeyPress(std::int16_t &KeyAscii);
-    void BacRed_KeyPress(std::int16_t &KeyAscii);
-    void BacGreen_KeyPress(std::int16_t &KeyAscii);
-    void BacBlue_KeyPress(std::int16_t &KeyAscii);
-    void ForeHex_KeyPress(std::int16_t &KeyAscii);
-    void BackHex_KeyPress(std::int16_t &KeyAscii);
-    void BunInt_KeyPress(std::int16_t &KeyAscii);
-    void BunXM_KeyPress(std::int16_t &KeyAscii);
-    void BunYM_KeyPress(std::int16_t &KeyAscii);
-    void FadeInterval_KeyPress(std::int16_t &KeyAscii);
-    void FadeMag_KeyPress(std::int16_t &KeyAscii);
-    void ContrastOffset_KeyPress(std::int16_t &KeyAscii);
-    void AlarmInterval_KeyPress(std::int16_t &KeyAscii);
-    void tockUntil_KeyPress(std::int16_t &KeyAscii);
-    void TockBreakLenth_KeyPress(std::int16_t &KeyAscii);
-    void TockaAlarmResolution_KeyPress(std::int16_t &KeyAscii);
-
     // ---- Option panels, fading, picture ----
-    void TockaMode_Click();
-    void ChkFade_Click();
-    void SettingFormTimer_Timer();
+    void TockaMode_Click() { alarm_.TockaMode_Click(); }
+    void ChkFade_Click() { fading_.ChkFade_Click(); }
+    void SettingFormTimer_Timer() { fading_.SettingFormTimer_Timer(); }
     void Image1_Click();
+    void ApplyBounceSettings() { bounce_.ApplyBounceSettings(); }
+    void ApplyFadeSettings() { fading_.ApplyFadeSettings(); }
+    void ApplyAlarmSettings() { alarm_.ApplyAlarmSettings(); }
+
+    // ---- What the clock window reaches ----
+    Form &window() override { return *this; }
+    TextBoxControl &bounceIntervalBox() override { return BunInt; }
+    TextBoxControl &speedXBox() override { return BunXM; }
+    TextBoxControl &speedYBox() override { return BunYM; }
+    TextBoxControl &alarmIntervalBox() override { return AlarmInterval; }
+    TextBoxControl &alarmUntilBox() override { return tockUntil; }
+    MemoControl &alarmNote() override { return WARN; }
+    TextBoxControl &fadeIntervalBox() override { return FadeInterval; }
+    TextBoxControl &fadeMagnitudeBox() override { return FadeMag; }
+    TextBoxControl &contrastOffsetBox() override { return ContrastOffset; }
+    CheckBoxControl &allowFadingBox() override { return ChkFade; }
+    CheckBoxControl &clockBackFadeBox() override { return ChkClockFade; }
+    CheckBoxControl &clockFrontFadeBox() override { return ChkClockFaceFade; }
+    CheckBoxControl &settingFormFadeBox() override { return ChkSettingFormFade; }
+    CheckBoxControl &settingFrameFadeBox() override { return ChkSettingFrameFade; }
+    FadeSettings fadeSettingsShown() const override;
+    TextBoxControl &foreHexBox() override { return ForeHex; }
+    TextBoxControl &backHexBox() override { return BackHex; }
+    CheckBoxControl &onTopBox() override { return chkOnTop; }
 
     // ---- Frames (constructed first: the controls inside are their children) ----
     FrameControl FrameColor{this, QStringLiteral("  Color Scheme")};
@@ -138,16 +147,20 @@ public:
     QString PokeMessage;            // the picture's last message, empty before any
 
 private:
-    // Each part of the window connects its own handlers.
-    void wireLoadAndApply();
-    void wireLiveBehaviour();
     void layOutControls();
+    void layOutColourScheme();
+    void layOutFade();
+    void layOutBounce();
+    void layOutAlarm();
     void describeControls();
 
-    void ApplyBounceSettings();
-    void ApplyFadeSettings();
-    void ApplyAlarmSettings();
-
-    TockaApp &app_;
+    TockaWindows &app_;
     Colour back_ = rgbColour(0, 192, 192);
+    // The parts of the window with behaviour of their own; constructed after
+    // the controls they work on.
+    ColourSchemeEditor colours_{*this, app_};
+    FadePanel fading_{*this, app_};
+    BouncePanel bounce_{*this, app_};
+    AlarmPanel alarm_{*this, app_};
+    KeyFilters keys_{*this};
 };

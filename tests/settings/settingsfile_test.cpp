@@ -240,7 +240,7 @@ TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
     QDir(config).removeRecursively();
     // A program folder that cannot be written, whoever runs the test.
     fake.folder = dir.filePath(QStringLiteral("no-such-bin"));
-    const QString path = settingsfolder::settingsFilePath(fake);
+    const QString path = settingsfolder::settingsFilePath(fake.programFolder());
     EXPECT_EQ(path, QDir(config).filePath("LogSetin.ini"));
     start();
     clock().SaveSettings();

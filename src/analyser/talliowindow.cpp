@@ -1,0 +1,143 @@
+#include "talliowindow.h"
+
+#include "analysis.h"
+#include "colour.h"
+#include "fonts.h"
+#include "outcome.h"
+#include "record.h"
+#include "twips.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace tallio {
+namespace {
+
+constexpr Colour kLightGreen = 8454016; // red 128, green 255, blue 128
+constexpr float kClientWidth = 4305;
+constexpr float kClientHeight = 4380;
+constexpr float kLabelLeft = 120;
+constexpr float kLabelTop = 0;
+constexpr float kLabelWidth = 3855;
+constexpr float kLabelHeight = 4095;
+
+} // namespace
+
+Form1::Form1(QString logPath)
+    : Label1(this, QStringLiteral("Calculating....."))
+    , logPath_(std::move(logPath))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setCaption(QStringLiteral("Zemlo Analysis: Time spent"));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::black);
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    Label1.setObjectName(QStringLiteral("Label1"));
+    Label1.setBackColor(0);
+    Label1.setForeColor(kLightGreen);
+    Label1.setFont(fonts::font(QStringLiteral("Verdana"), 9.75));
+    Label1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1.setWordWrap(true);
+    // Folder names from the file system end up in the caption: never let
+    // them be taken for markup.
+    Label1.setTextFormat(Qt::PlainText);
+    Label1.setAccessibleName(QStringLiteral("Time spent report"));
+    Label1.setAccessibleDescription(QStringLiteral("Totals of the sessions logged in LogData.log"));
+    setLabel1Size({kLabelWidth, kLabelHeight});
+
+    setWidth(kClientWidth);
+    setHeight(kClientHeight);
+    // The design leaves the place open; the middle of the screen is where a
+    // window that is only read is easiest to find.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        setLeft(twips::fromPixels(area.x() + std::max(0, (area.width() - width()) / 2)));
+        setTop(twips::fromPixels(area.y() + std::max(0, (area.height() - height()) / 2)));
+    }
+}
+
+Form1::~Form1() = default;
+
+void Form1::Form_Load()
+{
+    setLabel1Size(outerSize());
+    const QString path = logPath_.isEmpty()
+        ? QDir::current().absoluteFilePath(QString::fromLatin1(sessionlog::kDataLogFileName))
+        : logPath_;
+    const analyser::Analysis analysis = analyser::analyseFile(path);
+    const analyser::Outcome outcome = analyser::outcome(analysis, path);
+    setLabel1Caption(analyser::captionText(outcome));
+    if (!outcome.complete())
+        growToShowAll();
+}
+
+void Form1::growToShowAll()
+{
+    // What went wrong comes before the report; at the design size the
+    // report's end would be cut off, and with it what the user needs most.
+    const QSizeF label = labelSizeFor(outerSize());
+    const int needed = Label1.heightForWidth(twips::toPixels(label.width())) + twips::toPixels(120);
+    if (needed <= height())
+        return;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, needed, needed);
+    // Leave room for a title bar the window manager adds.
+    const int newHeight = std::min(needed, std::max(height(), area.height() - 60));
+    setHeight(twips::fromPixels(newHeight));
+    setTop(twips::fromPixels(area.y() + std::max(0, (area.height() - newHeight) / 2)));
+}
+
+void Form1::Form_Resize()
+{
+    lastOuterSize_ = outerSize();
+    setLabel1Size(labelSizeFor(lastOuterSize_));
+}
+
+QSizeF Form1::labelSizeFor(QSizeF outer)
+{
+    return {std::max(0.0, outer.width() - 120 - 120), std::max(0.0, outer.height() - 30)};
+}
+
+QSizeF Form1::outerSize() const
+{
+    const QSize frame = frameGeometry().size();
+    return {twips::fromPixels(frame.width()), twips::fromPixels(frame.height())};
+}
+
+void Form1::setLabel1Caption(const QString &caption)
+{
+    caption_ = caption;
+    // A lone CR breaks the line in the report; Qt's label breaks on LF.
+    QString shown = caption;
+    shown.replace(QChar(13), QChar(10));
+    Label1.setCaption(shown);
+}
+
+void Form1::setLabel1Size(QSizeF size)
+{
+    labelSize_ = size;
+    Label1.setGeometry(twips::toPixels(kLabelLeft), twips::toPixels(kLabelTop), twips::toPixels(size.width()),
+                       twips::toPixels(size.height()));
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::moveEvent(QMoveEvent *event)
+{
+    Form::moveEvent(event);
+    // The window manager adds its frame after the window is first shown,
+    // without resizing the window itself; the label follows the outer size.
+    if (outerSize() != lastOuterSize_)
+        Form_Resize();
+}
+
+} // namespace tallio

@@ -1,0 +1,12 @@
+#pragma once
+// The stored colour as Qt paints it.
+
+#include "colour.h"
+
+#include <QColor>
+
+inline QColor toQColor(Colour colour)
+{
+    const auto u = static_cast<std::uint32_t>(colour);
+    return QColor(static_cast<int>(u & 0xFF), static_cast<int>((u >> 8) & 0xFF), static_cast<int>((u >> 16) & 0xFF));
+}

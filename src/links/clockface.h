@@ -1,0 +1,38 @@
+#pragma once
+// What the settings window reaches of the clock window: the face it colours,
+// the timers and speeds it sets, the alarm it restarts, and the choices it
+// hands back when it closes.
+
+#include "fadesettings.h"
+
+#include <cstdint>
+
+class Form;
+class LabelControl;
+class TimerControl;
+
+class ClockFace
+{
+public:
+    virtual ~ClockFace() = default;
+
+    virtual Form &window() = 0;
+    virtual LabelControl &faceLabel() = 0;
+    virtual TimerControl &bounceTimer() = 0;
+    virtual TimerControl &alarmTimer() = 0;
+    virtual std::int16_t &speedX() = 0;
+    virtual std::int16_t &speedY() = 0;
+
+    virtual void InitAlarm() = 0;
+    // Keeps the clock window above all others, or stops doing so.
+    virtual void keepAbove(bool above) = 0;
+
+    // Handed over when the settings window closes.
+    virtual void storeAlwaysTop(int value) = 0;
+    virtual void storeFadeSettings(const FadeSettings &shown) = 0;
+
+protected:
+    ClockFace() = default;
+    ClockFace(const ClockFace &) = default;
+    ClockFace &operator=(const ClockFace &) = default;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// Everything the programs ask of the machine, one seam per concern. A window
+// that needs several takes the whole platform; code that needs one concern
+// takes only that one, and tests hand in a fake of the same shape.
+
+#include "dialogs.h"
+#include "process.h"
+#include "randomsource.h"
+#include "sound.h"
+#include "timesource.h"
+#include "windowsystem.h"
+
+class Platform : public TimeSource,
+                 public RandomSource,
+                 public WindowSystem,
+                 public Dialogs,
+                 public Sound,
+                 public Process
+{
+};

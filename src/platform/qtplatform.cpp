@@ -1,0 +1,135 @@
+#include "qtplatform.h"
+
+#include "systemcalls.h"
+#include "themesound.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstring>
+
+QtPlatform::QtPlatform(QString instanceKey)
+    : instanceKey_(std::move(instanceKey))
+{
+}
+
+QtPlatform::~QtPlatform() = default;
+
+float QtPlatform::secondsSinceMidnight() const
+{
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+}
+
+QDate QtPlatform::today() const
+{
+    return QDate::currentDate();
+}
+
+QTime QtPlatform::timeOfDay() const
+{
+    // Whole seconds, as the logs and the clock face show them.
+    const QTime now = QTime::currentTime();
+    return QTime(now.hour(), now.minute(), now.second());
+}
+
+QSizeF QtPlatform::screenTwips(const QWidget *widget) const
+{
+    QScreen *screen = widget ? widget->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QSize px = screen->geometry().size();
+    return {twips::fromPixels(px.width()), twips::fromPixels(px.height())};
+}
+
+void QtPlatform::messageBox(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    box.setAccessibleName(title);
+    box.setAccessibleDescription(text);
+    box.exec();
+}
+
+void QtPlatform::beep()
+{
+    if (!sound_)
+        sound_ = std::make_unique<ThemeSound>();
+    if (!sound_->play())
+        QApplication::beep();
+}
+
+void QtPlatform::processPendingEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtPlatform::waitForEvents(int maxWaitMs)
+{
+    // The single-shot wakes the wait up when nothing else does.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(std::max(0, maxWaitMs));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtPlatform::randomize(float seed)
+{
+    std::uint32_t bits = 0;
+    static_assert(sizeof bits == sizeof seed);
+    std::memcpy(&bits, &seed, sizeof bits);
+    generator_.seed(bits % 2147483646u + 1u); // its seed must not be 0 modulo 2^31 - 1
+}
+
+float QtPlatform::rnd()
+{
+    std::uniform_real_distribution<float> uniform(0.0f, 1.0f);
+    float r = uniform(generator_);
+    return r < 1.0f ? r : 0.0f; // some libraries can return the upper bound for float
+}
+
+bool QtPlatform::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+QString QtPlatform::lockFilePath(const QString &instanceKey)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder + QLatin1Char('/') + instanceKey + QLatin1String(".lock");
+}
+
+bool QtPlatform::claimSingleInstance()
+{
+    if (lock_)
+        return lock_->isLocked();
+    lock_ = std::make_unique<QLockFile>(lockFilePath(instanceKey_));
+    // Stale time 0: a lock is never stale by age, only when the process that
+    // holds it is gone, so a copy that crashed never blocks the next start and
+    // a copy that runs for weeks is never taken for a crashed one.
+    lock_->setStaleLockTime(0);
+    return lock_->tryLock(0);
+}
+
+void QtPlatform::endProcessNow()
+{
+    systemcalls::exitNow(0);
+}
+
+QString QtPlatform::programFolder() const
+{
+    return QCoreApplication::applicationDirPath();
+}

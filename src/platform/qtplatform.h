@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QString>
+
+#include <memory>
+#include <random>
+
+class QLockFile;
+class ThemeSound;
+
+// The platform of a real desktop session.
+class QtPlatform : public Platform
+{
+public:
+    // `instanceKey` names the single-copy lock ("tocka" for Tocka).
+    explicit QtPlatform(QString instanceKey);
+    ~QtPlatform() override;
+
+    float secondsSinceMidnight() const override;
+    QDate today() const override;
+    QTime timeOfDay() const override;
+    QSizeF screenTwips(const QWidget *widget = nullptr) const override;
+    void messageBox(const QString &text, const QString &title) override;
+    void beep() override;
+    void processPendingEvents() override;
+    void waitForEvents(int maxWaitMs) override;
+    void randomize(float seed) override;
+    float rnd() override;
+    bool openUrl(const QUrl &url) override;
+    bool claimSingleInstance() override;
+    [[noreturn]] void endProcessNow() override;
+    QString programFolder() const override;
+
+    // Where the single-copy lock lives: the user's runtime folder.
+    static QString lockFilePath(const QString &instanceKey);
+
+private:
+    QString instanceKey_;
+    std::unique_ptr<QLockFile> lock_;
+    // Reseeded at every bounce and fade tick: a generator whose seeding costs
+    // next to nothing, unlike the Mersenne twister's 624 words.
+    std::minstd_rand generator_;
+    std::unique_ptr<ThemeSound> sound_;
+};

@@ -1,0 +1,12 @@
+#pragma once
+// The pseudo-random generator that bouncing, fading and the picture draw from.
+
+class RandomSource
+{
+public:
+    virtual ~RandomSource() = default;
+
+    virtual void randomize(float seed) = 0;
+    // Uniform in [0, 1).
+    virtual float rnd() = 0;
+};

@@ -1,0 +1,10 @@
+#pragma once
+// The alarm's voice.
+
+class Sound
+{
+public:
+    virtual ~Sound() = default;
+
+    virtual void beep() = 0;
+};

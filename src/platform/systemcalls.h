@@ -1,0 +1,22 @@
+#pragma once
+// The few operating-system calls the platform makes outside Qt. Each system
+// has its own implementation folder (unix/), which the build selects.
+
+namespace systemcalls {
+
+// Sends SIGTERM, SIGINT and SIGHUP (or the system's counterparts) into a
+// descriptor the event loop can watch; -1 if that cannot be set up. Safe to
+// call more than once: the same descriptor comes back.
+int watchEndSignals();
+// Drains the descriptor and returns the last signal number it carried, 0 for
+// none.
+int takeEndSignal(int descriptor);
+
+// A second handle on an open descriptor (-1 on failure), and closing one.
+int duplicate(int descriptor);
+void close(int descriptor);
+
+// Ends the process now with `status`: no destructors, no handlers.
+[[noreturn]] void exitNow(int status);
+
+} // namespace systemcalls

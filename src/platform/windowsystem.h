@@ -1,0 +1,26 @@
+#pragma once
+// The screen the windows live on and the queue of their events.
+
+#include <QSizeF>
+
+class QWidget;
+
+class WindowSystem
+{
+public:
+    virtual ~WindowSystem() = default;
+
+    // Size of the screen that `widget` is on (the primary one without it).
+    virtual QSizeF screenTwips(const QWidget *widget = nullptr) const = 0;
+
+    // Runs whatever is queued, timer ticks included, and returns.
+    virtual void processPendingEvents() = 0;
+    // The same, but when nothing is queued waits up to `maxWaitMs` for
+    // something to come, so a loop that lets events run does not keep the
+    // processor busy.
+    virtual void waitForEvents(int maxWaitMs)
+    {
+        (void)maxWaitMs;
+        processPendingEvents();
+    }
+};

@@ -1,0 +1,50 @@
+#include "bouncepanel.h"
+
+#include "boxnumbers.h"
+#include "clockface.h"
+#include "frmsetting.h"
+#include "numbers.h"
+#include "numericentry.h"
+#include "tockawindows.h"
+
+#include <limits>
+
+namespace {
+
+double int32Limit(double v)
+{
+    return std::clamp(v, double(std::numeric_limits<std::int32_t>::min()),
+                      double(std::numeric_limits<std::int32_t>::max()));
+}
+
+} // namespace
+
+void BouncePanel::ApplyBounceSettings()
+{
+    FrmSetting &s = s_;
+    ClockFace &clock = app_.form1();
+    const double interval = boxnumbers::take(s.BunInt, clock.bounceTimer().Interval());
+    clock.bounceTimer().setInterval(num::toInt32(int32Limit(interval)).value_or(0));
+    clock.speedX() = num::toInt16Clamped(boxnumbers::take(s.BunXM, clock.speedX()));
+    clock.speedY() = num::toInt16Clamped(boxnumbers::take(s.BunYM, clock.speedY()));
+}
+
+void BouncePanel::BunInt_Change()
+{
+    FrmSetting &s = s_;
+    const QString text = s.BunInt.Text();
+    if (text.isEmpty())
+        return;
+    // Pasted text that is no number applies nothing until it is corrected.
+    const auto value = numericentry::numberOf(text);
+    if (!value)
+        return;
+    // Rewriting the text runs this handler again, which applies the limit;
+    // this run then goes on with the text as it now stands.
+    if (*value > 65535)
+        s.BunInt.setTextFromCode(QStringLiteral("65535"));
+    else if (*value < 0)
+        s.BunInt.setTextFromCode(QStringLiteral("0"));
+    const double now = numericentry::numberOf(s.BunInt.Text()).value_or(0);
+    app_.form1().bounceTimer().setInterval(boxnumbers::timerInterval(now));
+}

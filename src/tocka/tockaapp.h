@@ -1,0 +1,61 @@
+#pragma once
+// The Tocka program: its platform, its windows (each at most once, created on
+// first use) and how it ends.
+
+#include "journal.h"
+#include "formslot.h"
+#include "form1.h"
+#include "frmabout.h"
+#include "frmsetting.h"
+#include "tockawindows.h"
+
+#include <QObject>
+#include <QString>
+
+class Platform;
+
+class TockaApp : public QObject, public TockaWindows
+{
+    Q_OBJECT
+public:
+    TockaApp(Platform &platform, QString journalFolder);
+    ~TockaApp() override;
+
+    Platform &platform() override { return platform_; }
+    sessionlog::Journal &journal() override { return journal_; }
+
+    Form1 &form1() override;
+    bool isForm1Loaded() const override;
+    // The settings window, created hidden on first use.
+    ::FrmSetting &FrmSetting() override;
+    bool isFrmSettingLoaded() const override;
+    // The about window, created hidden on first use.
+    ::frmAbout &frmAbout();
+    bool isFrmAboutLoaded() const;
+    void showAbout() override;
+
+    // Loads the clock window, writes the sessions earlier runs left owed
+    // into their logs, and shows the window.
+    void start();
+
+    // The desktop session is ending (a signal, logout, shutdown): close the
+    // clock window the normal way, with no questions asked.
+    void endSession();
+    bool desktopEnding() const { return desktopEnding_; }
+
+    // A message for the user: a message box while someone is there to read
+    // it, standard error only while the desktop is going away.
+    void tellUser(const QString &message) override;
+
+Q_SIGNALS:
+    // The clock window has unloaded: the program is done.
+    void finished();
+
+private:
+    Platform &platform_;
+    sessionlog::Journal journal_;
+    FormSlot<Form1> form1_;
+    FormSlot<::FrmSetting> settings_;
+    FormSlot<::frmAbout> about_;
+    bool desktopEnding_ = false;
+};

@@ -1,0 +1,46 @@
+// The picture's pokes: the draw's mapping to the eleven outcomes and the ten
+// messages.
+
+#include "qstringprint.h"
+#include "pokemessages.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+TEST(Poke, ElevenOutcomesEachOneInEleven)
+{
+    EXPECT_EQ(poke::numberFromDraw(0), 1);
+    EXPECT_EQ(poke::numberFromDraw(0.0909f), 1);
+    EXPECT_EQ(poke::numberFromDraw(0.0910f), 2);
+    EXPECT_EQ(poke::numberFromDraw(std::nextafter(1.0f, 0.0f)), 11);
+    std::map<int, int> counts;
+    const int samples = 11 * 1000;
+    for (int i = 0; i < samples; ++i)
+        ++counts[poke::numberFromDraw(static_cast<float>(i) / samples)];
+    ASSERT_EQ(counts.size(), 11u);
+    for (const auto &[number, n] : counts)
+        EXPECT_NEAR(n, 1000, 1) << number;
+}
+
+TEST(Poke, TenMessagesForTheNumbersTwoToEleven)
+{
+    const char *expected[] = {
+        "AAAahhhhhhchhoooo!",
+        "Owww! Quit poking me you bastard!",
+        "AAAAAhhhhhh shit. I crapped my pants again.",
+        "Leo the lion says Ger!",
+        "Burp Burp!",
+        "Try double-clicking for once, kid.",
+        "Are you going to be here all day?",
+        "If you only get paid for this...",
+        "Hint-hint: click twice really fast. You know, double clicking?",
+        "Pfff... Fart...!",
+    };
+    for (int n = 2; n <= 11; ++n)
+        EXPECT_EQ(poke::message(n), QLatin1String(expected[n - 2])) << n;
+    EXPECT_TRUE(poke::message(1).isEmpty());
+    EXPECT_TRUE(poke::message(12).isEmpty());
+}
