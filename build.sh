@@ -12,14 +12,21 @@ here=$(cd "$(dirname "$0")" && pwd)
 build="${BUILD_DIR:-$here/build}"
 
 install_missing() {
-    "$here/scripts/install-deps.sh"
+    "$here/scripts/install-deps.sh" "$1"
 }
 
+# compile run TARGET: only that program (no tests, fuzzers or benchmarks, so
+# none of their packages are needed); compile test: everything.
 compile() {
-    local werror=OFF
+    local werror=OFF extras=ON targets=()
     [ "${CI:-}" = true ] && werror=ON
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOCKA_WERROR="$werror" >/dev/null
-    cmake --build "$build" -j2
+    if [ "$1" = run ]; then
+        extras=OFF
+        targets=(--target "$2")
+    fi
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOCKA_WERROR="$werror" \
+        -DTOCKA_TESTS="$extras" -DTOCKA_BENCH="$extras" >/dev/null
+    cmake --build "$build" -j2 "${targets[@]}"
 }
 
 case "${1:-}" in
@@ -28,13 +35,13 @@ run)
     tocka | tallio) ;;
     *) echo "usage: $0 run tocka|tallio" >&2; exit 2 ;;
     esac
-    install_missing
-    compile
+    install_missing run
+    compile run "$2"
     exec "$build/apps/$2/$2"
     ;;
 test)
-    install_missing
-    compile
+    install_missing test
+    compile test
     cd "$build"
     ctest -j2 --output-on-failure --timeout 300 -LE fuzz
     if [ -x "$here/tests/fuzz/run.sh" ]; then
@@ -42,8 +49,8 @@ test)
     fi
     ;;
 build)
-    install_missing
-    compile
+    install_missing test
+    compile test
     ;;
 package)
     # A build of its own, with Debian's hardening flags, installed under /usr.

@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need, if
-# any are missing (with sudo when not root).
+# Installs the Debian packages that are missing (with sudo when not root):
+#
+#   install-deps.sh run    what building and running the programs needs
+#   install-deps.sh test   that, and what the tests, fuzzers and benchmarks need
+#                          (the default)
 set -euo pipefail
 
-packages=(
+run_packages=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libcanberra-dev sound-theme-freedesktop fonts-dejavu-core
+)
+test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
-    dbus-daemon dbus-bin at-spi2-core python3-pyatspi
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-dbusmock
     clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev trayer pulseaudio libcanberra-pulse
 )
+
+case "${1:-test}" in
+run) packages=("${run_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

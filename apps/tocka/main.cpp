@@ -2,9 +2,9 @@
 // has run and logs each session when it ends.
 
 #include "appversion.h"
-#include "checkpoint.h"
 #include "commandline.h"
 #include "desktopfolder.h"
+#include "journal.h"
 #include "qtplatform.h"
 #include "sessionend.h"
 #include "tockaapp.h"
@@ -28,6 +28,10 @@ const commandline::Program kProgram{
 
 int main(int argc, char *argv[])
 {
+    // Before anything else: a SIGTERM while the display connection or the
+    // window is still being set up must still end the session the normal way.
+    SessionEndWatcher::catchSignals();
+
     // Before anything needs a display: help and version work on a console,
     // and a mistyped argument starts no session.
     if (const auto status = commandline::handle(argc, argv, kProgram))
@@ -53,7 +57,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(icon);
 
     QtPlatform platform(QStringLiteral("tocka"));
-    TockaApp tocka(platform, sessionlog::CheckpointStore::defaultPath());
+    TockaApp tocka(platform, sessionlog::Journal::defaultFolder());
     QObject::connect(&tocka, &TockaApp::finished, &application, &QCoreApplication::quit);
 
     SessionEndWatcher watcher;

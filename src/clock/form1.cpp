@@ -1,8 +1,8 @@
 #include "form1.h"
 
-#include "checkpoint.h"
 #include "colour.h"
 #include "fonts.h"
+#include "journal.h"
 #include "logappender.h"
 #include "platform.h"
 #include "record.h"
@@ -10,6 +10,7 @@
 #include "twips.h"
 
 #include <QDir>
+#include <QSet>
 #include <QWindow>
 
 #include <cstdio>
@@ -69,6 +70,12 @@ void Form1::Form_Load()
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());
     sessionStarted_ = true;
     logFolder_ = QDir::currentPath();
+    // The session is owed to the logs from its first moment: killed before
+    // its first tick, it is still logged, with no length. The first tick
+    // saves it again with its length.
+    saveCheckpoint();
+    if (lastCheckpointAt_ >= 0)
+        lastCheckpointAt_ = -1;
     setHeight(kBigHeight);
     setWidth(kBigWidth);
     LoadSettings();
@@ -92,15 +99,23 @@ void Form1::FormatClockFace()
     setCaption(QStringLiteral("Zemlo:  ") + session.ClockText);
 }
 
-void Form1::saveCheckpoint()
+sessionlog::SessionRecord Form1::recordNow() const
 {
     Platform &platform = app_.platform();
-    sessionlog::Checkpoint c;
-    c.record = {platform.today(), session.StartTime, platform.timeOfDay(), session.ElapsedSecs, session.ClockText};
-    c.folder = logFolder_;
-    c.pending = {QString::fromLatin1(sessionlog::kLogFileName), QString::fromLatin1(sessionlog::kDataLogFileName)};
+    return {platform.today(), session.StartTime, platform.timeOfDay(), session.ElapsedSecs, session.ClockText};
+}
+
+void Form1::saveCheckpoint()
+{
     QString error;
-    if (app_.checkpoints().save(c, &error)) {
+    bool saved = false;
+    if (journalEntry_) {
+        saved = journalEntry_->update(recordNow(), &error);
+    } else {
+        journalEntry_ = app_.journal().begin(recordNow(), logFolder_, &error);
+        saved = journalEntry_ != nullptr;
+    }
+    if (saved) {
         lastCheckpointAt_ = session.ElapsedSecs.value_or(0.0);
     } else if (lastCheckpointAt_ != -2) {
         // Said once; the session is still logged at exit as usual.
@@ -122,39 +137,54 @@ void Form1::Form_Unload()
 
 void Form1::writeSessionLogs()
 {
-    Platform &platform = app_.platform();
-    // Each log takes the date and time afresh, as they stand when it is written.
-    sessionlog::SessionRecord r{platform.today(), session.StartTime, platform.timeOfDay(), session.ElapsedSecs,
-                                session.ClockText};
-    QStringList errors;
-    QStringList failed;
-    auto append = [&](const char *name, const QByteArray &bytes) {
-        const auto result = sessionlog::appendRecord(QDir(logFolder_).filePath(QString::fromLatin1(name)), bytes);
-        if (!result.ok) {
-            failed << QString::fromLatin1(name);
-            errors << result.error;
-        }
-    };
-    append(sessionlog::kLogFileName, sessionlog::displayForm(r));
-    r.endDate = platform.today();
-    r.endTime = platform.timeOfDay();
-    append(sessionlog::kDataLogFileName, sessionlog::dataForm(r));
+    // Sessions of earlier runs still owed go first, so each log keeps its
+    // order; a log one of them cannot reach holds this session back too.
+    QSet<QString> blocked;
+    const sessionlog::Journal::Delivery owed = app_.journal().deliverOwed(QLocale(), &blocked);
+    for (const QString &message : owed.messages)
+        std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
 
-    const sessionlog::CheckpointStore &store = app_.checkpoints();
-    if (failed.isEmpty()) {
-        store.remove();
-        logged_ = true;
-        return;
+    if (!journalEntry_) {
+        QString error;
+        journalEntry_ = app_.journal().begin(recordNow(), logFolder_, &error);
     }
-    // Park the record for the logs that refused it; the next start writes it.
-    sessionlog::Checkpoint c{r, logFolder_, failed};
-    QString parkError;
-    const bool parked = store.save(c, &parkError);
+    // Each log takes the date and time afresh, as they stand when it is written.
+    const auto render = [this](const QString &name) {
+        const sessionlog::SessionRecord r = recordNow();
+        return name == QLatin1String(sessionlog::kDataLogFileName) ? sessionlog::dataForm(r)
+                                                                    : sessionlog::displayForm(r);
+    };
+    QStringList errors;
+    bool parked = false;
+    if (journalEntry_) {
+        const bool delivered = journalEntry_->deliver(render, &blocked);
+        errors = journalEntry_->errors();
+        // The session is over: what is left of its entry belongs to whichever
+        // copy starts next.
+        journalEntry_.reset();
+        if (delivered) {
+            logged_ = true;
+            return;
+        }
+        parked = true;
+    } else {
+        // No journal to keep it in: straight into the logs, come what may.
+        for (const char *name : {sessionlog::kLogFileName, sessionlog::kDataLogFileName}) {
+            const QString file = QString::fromLatin1(name);
+            const auto result = sessionlog::appendRecord(QDir(logFolder_).filePath(file), render(file));
+            if (!result.ok)
+                errors << result.error;
+        }
+        if (errors.isEmpty()) {
+            logged_ = true;
+            return;
+        }
+    }
     logged_ = parked;
     QString message = QStringLiteral("Tocka could not write this session to the log: %1.")
                           .arg(errors.join(QLatin1String("; ")));
     message += parked ? QStringLiteral(" The session is kept and will be written at the next start.")
-                      : QStringLiteral(" Keeping it for the next start failed as well: %1.").arg(parkError);
+                      : QStringLiteral(" Keeping it for the next start failed as well.");
     std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
     app_.tellUser(message);
 }

@@ -11,6 +11,7 @@
 #include "facegestures.h"
 #include "form.h"
 #include "labelcontrol.h"
+#include "record.h"
 #include "sessionclock.h"
 #include "timercontrol.h"
 
@@ -18,9 +19,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class TockaWindows;
+namespace sessionlog {
+class JournalEntry;
+}
 
 class Form1 : public Form, public ClockFace
 {
@@ -104,8 +109,8 @@ public:
     // user set.
     std::optional<FadeSettings> LastFadeSettings;
 
-    // True once the session is safely in both logs (or parked in the
-    // checkpoint for the next start).
+    // True once the session is safely in both logs (or kept in the journal
+    // for the next start).
     bool sessionLogged() const { return logged_; }
 
     // Mouse state.
@@ -124,6 +129,7 @@ public:
 private:
     void saveCheckpoint();
     void writeSessionLogs();
+    sessionlog::SessionRecord recordNow() const;
 
     TockaWindows &app_;
     BounceMotion bounce_;
@@ -131,6 +137,7 @@ private:
     BreakAlarm alarm_;
     QString logFolder_;
     double lastCheckpointAt_ = -1;
+    std::unique_ptr<sessionlog::JournalEntry> journalEntry_; // this session's, held while it runs
     bool logged_ = false;
     bool sessionStarted_ = false; // false in a copy that was refused
 };

@@ -1,5 +1,7 @@
 #include "inifile.h"
 
+#include "safefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -223,18 +225,19 @@ QList<IniFile::Entry> IniFile::entries() const
 bool IniFile::load(const QString &path, QString *error)
 {
     lines_.clear();
-    const QFileInfo info(path);
-    if (!info.exists())
+    // Large enough for any settings file a person could have written by
+    // hand; small enough that a link to /dev/zero cannot exhaust memory.
+    constexpr qint64 kMaxSettingsSize = 64 * 1024 * 1024;
+    QByteArray bytes;
+    switch (safefile::readRegular(path, kMaxSettingsSize, &bytes, error)) {
+    case safefile::ReadResult::Missing:
         return true;
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot read %1: %2")
-                         .arg(QDir::toNativeSeparators(path),
-                              info.isDir() ? QStringLiteral("it is a folder") : file.errorString());
+    case safefile::ReadResult::Failed:
         return false;
+    case safefile::ReadResult::Ok:
+        break;
     }
-    parse(file.readAll());
+    parse(bytes);
     return true;
 }
 

@@ -1,20 +1,17 @@
 #include "logappender.h"
 
-#include <QFile>
+#include "safefile.h"
+
+#include <QDir>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace sessionlog {
 namespace {
-
-QString errnoText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 bool writeAll(int fd, const char *data, qsizetype size, int &error)
 {
@@ -36,52 +33,132 @@ bool writeAll(int fd, const char *data, qsizetype size, int &error)
     return true;
 }
 
+QString failure(const char *verb, const QString &path, int error)
+{
+    return QStringLiteral("cannot %1 %2: %3")
+        .arg(QLatin1String(verb), QDir::toNativeSeparators(path), safefile::errorText(error));
+}
+
 } // namespace
+
+LogAppend::~LogAppend()
+{
+    close();
+}
+
+void LogAppend::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_); // lets go of the lock too
+    fd_ = -1;
+}
+
+bool LogAppend::open(const QString &path, QString *error)
+{
+    close();
+    path_ = path;
+    fd_ = safefile::openForAppend(path, &readable_, error);
+    if (fd_ < 0)
+        return false;
+    // Another copy of the program appending to the same log at the same
+    // moment would move the offset noted for the record.
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat info = {};
+    if (::fstat(fd_, &info) != 0) {
+        if (error)
+            *error = failure("write", path, errno);
+        close();
+        return false;
+    }
+    size_ = info.st_size;
+    lead_.clear();
+    if (readable_ && size_ > 0) {
+        char last = '\n';
+        if (::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n')
+            lead_ = "\r\n";
+    }
+    return true;
+}
+
+LogAppend::Found LogAppend::find(qint64 at, const QByteArray &bytes) const
+{
+    if (at < 0 || at > size_)
+        return Found::Absent; // the log was cut shorter since: not there
+    if (at == size_)
+        return Found::Absent;
+    if (!readable_) // a log we may write but not read: its size must tell
+        return size_ >= at + bytes.size() ? Found::All : Found::TornTail;
+    QByteArray there(static_cast<qsizetype>(std::min<qint64>(bytes.size(), size_ - at)), '\0');
+    qsizetype have = 0;
+    while (have < there.size()) {
+        const ssize_t n = ::pread(fd_, there.data() + have, static_cast<size_t>(there.size() - have), at + have);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return Found::Unknown;
+        have += n;
+    }
+    if (!bytes.startsWith(there))
+        return Found::Absent;
+    return there.size() == bytes.size() ? Found::All : Found::TornTail;
+}
+
+bool LogAppend::cutBack(qint64 at, QString *error)
+{
+    if (::ftruncate(fd_, at) != 0) {
+        if (error)
+            *error = failure("repair", path_, errno);
+        return false;
+    }
+    size_ = at;
+    lead_.clear();
+    if (readable_ && size_ > 0) {
+        char last = '\n';
+        if (::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n')
+            lead_ = "\r\n";
+    }
+    return true;
+}
+
+bool LogAppend::write(const QByteArray &record, QString *error, const std::function<void()> &midway)
+{
+    const QByteArray bytes = lead_ + record;
+    int e = 0;
+    bool ok = true;
+    if (midway) {
+        const qsizetype half = bytes.size() / 2;
+        ok = writeAll(fd_, bytes.constData(), half, e);
+        if (ok)
+            midway();
+        ok = ok && writeAll(fd_, bytes.constData() + half, bytes.size() - half, e);
+    } else {
+        ok = writeAll(fd_, bytes.constData(), bytes.size(), e);
+    }
+    if (ok && ::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
+        e = errno;
+        ok = false;
+    }
+    if (!ok) {
+        // Take back whatever part of the record reached the file.
+        [[maybe_unused]] const int cut = ::ftruncate(fd_, size_);
+        if (error)
+            *error = failure("write", path_, e);
+        close();
+        return false;
+    }
+    size_ += bytes.size();
+    lead_.clear();
+    return true;
+}
 
 AppendResult appendRecord(const QString &path, const QByteArray &record)
 {
-    const QByteArray native = QFile::encodeName(path);
-    bool canRead = true;
-    int fd = ::open(native.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0 && errno == EACCES) {
-        // A log we may write but not read still takes the record.
-        canRead = false;
-        fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    }
-    if (fd < 0)
-        return {false, QStringLiteral("cannot open %1: %2").arg(path, errnoText(errno))};
-
-    struct stat info = {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = S_ISREG(info.st_mode) ? errno : EISDIR;
-        ::close(fd);
-        return {false, QStringLiteral("cannot write %1: %2").arg(path, errnoText(error))};
-    }
-    const off_t sizeBefore = info.st_size;
-
-    QByteArray bytes;
-    if (canRead && sizeBefore > 0) {
-        char last = '\n';
-        if (::pread(fd, &last, 1, sizeBefore - 1) == 1 && last != '\n')
-            bytes = "\r\n";
-    }
-    bytes += record;
-
-    int error = 0;
-    if (!writeAll(fd, bytes.constData(), bytes.size(), error)) {
-        // Take back whatever part of the record reached the file.
-        [[maybe_unused]] const int cut = ::ftruncate(fd, sizeBefore);
-        ::close(fd);
-        return {false, QStringLiteral("cannot write %1: %2").arg(path, errnoText(error))};
-    }
-    if (::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-        error = errno;
-        [[maybe_unused]] const int cut = ::ftruncate(fd, sizeBefore);
-        ::close(fd);
-        return {false, QStringLiteral("cannot save %1 to disk: %2").arg(path, errnoText(error))};
-    }
-    if (::close(fd) != 0 && errno != EINTR)
-        return {false, QStringLiteral("cannot close %1: %2").arg(path, errnoText(errno))};
+    LogAppend append;
+    QString error;
+    if (!append.open(path, &error) || !append.write(record, &error))
+        return {false, error};
+    append.close();
     return {true, {}};
 }
 

@@ -11,7 +11,7 @@ class Platform;
 class SettingsPanel;
 
 namespace sessionlog {
-class CheckpointStore;
+class Journal;
 }
 
 class TockaWindows
@@ -22,7 +22,7 @@ public:
     static QString title() { return QStringLiteral("Tocka!"); }
 
     virtual Platform &platform() = 0;
-    virtual const sessionlog::CheckpointStore &checkpoints() const = 0;
+    virtual sessionlog::Journal &journal() = 0;
 
     virtual ClockFace &form1() = 0;
     virtual bool isForm1Loaded() const = 0;

@@ -33,8 +33,15 @@ const char *SessionEndWatcher::reasonName(Reason reason)
     return "";
 }
 
+bool SessionEndWatcher::catchSignals()
+{
+    return systemcalls::watchEndSignals() >= 0;
+}
+
 bool SessionEndWatcher::watchSignals()
 {
+    // A signal caught before this point waits in the descriptor, and the
+    // notifier reports it as soon as the event loop runs.
     const int descriptor = systemcalls::watchEndSignals();
     if (descriptor < 0)
         return false;

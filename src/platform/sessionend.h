@@ -20,7 +20,13 @@ public:
     explicit SessionEndWatcher(QObject *parent = nullptr);
     ~SessionEndWatcher() override;
 
-    // Installs the signal handlers; false if the pipe could not be made.
+    // Catches SIGTERM, SIGINT and SIGHUP from now on, keeping them in a pipe
+    // until watchSignals() reads it: call it first thing in main, before the
+    // session starts, so no signal that comes early ends the program unlogged.
+    // False if the pipe could not be made.
+    static bool catchSignals();
+    // Delivers the caught signals as `ending` once the event loop runs
+    // (catching them first if catchSignals() was not called).
     bool watchSignals();
     // Hooks the session manager of the running desktop, if any.
     void watchSessionManager();

@@ -10,9 +10,9 @@
 
 #include <cstdio>
 
-TockaApp::TockaApp(Platform &platform, QString checkpointPath)
+TockaApp::TockaApp(Platform &platform, QString journalFolder)
     : platform_(platform)
-    , checkpoints_(std::move(checkpointPath))
+    , journal_(std::move(journalFolder))
     , form1_([this] {
         auto *form = new Form1(*this);
         connect(form, &QObject::destroyed, this, &TockaApp::finished);
@@ -70,13 +70,14 @@ void TockaApp::showAbout(QWidget *opener)
 void TockaApp::start()
 {
     Form1 &clock = form1();
-    // The single-copy lock is held now, so a checkpoint still on disk was
-    // left by a copy that is gone.
-    const sessionlog::Recovery recovery = sessionlog::recoverLeftover(checkpoints_);
+    // Only entries whose owner is gone are taken; this session's own entry
+    // and those of any other running copy are held by their owners.
+    const sessionlog::Journal::Delivery owed = journal_.deliverOwed();
     clock.Show();
-    if (recovery.found) {
-        std::fprintf(stderr, "tocka: %s\n", qPrintable(recovery.message));
-        const QString message = recovery.message;
+    if (!owed.messages.isEmpty()) {
+        const QString message = owed.messages.join(QLatin1String("\n\n"));
+        for (const QString &line : owed.messages)
+            std::fprintf(stderr, "tocka: %s\n", qPrintable(line));
         QTimer::singleShot(0, this, [this, message] { tellUser(message); });
     }
 }

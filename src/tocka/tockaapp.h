@@ -2,7 +2,7 @@
 // The Tocka program: its platform, its windows (each at most once, created on
 // first use) and how it ends.
 
-#include "checkpoint.h"
+#include "journal.h"
 #include "formslot.h"
 #include "form1.h"
 #include "frmabout.h"
@@ -23,11 +23,11 @@ class TockaApp : public QObject, public TockaWindows
 {
     Q_OBJECT
 public:
-    TockaApp(Platform &platform, QString checkpointPath);
+    TockaApp(Platform &platform, QString journalFolder);
     ~TockaApp() override;
 
     Platform &platform() override { return platform_; }
-    const sessionlog::CheckpointStore &checkpoints() const override { return checkpoints_; }
+    sessionlog::Journal &journal() override { return journal_; }
 
     Form1 &form1() override;
     bool isForm1Loaded() const override;
@@ -39,8 +39,8 @@ public:
     bool isFrmAboutLoaded() const;
     void showAbout(QWidget *opener) override;
 
-    // Loads the clock window, writes a session an earlier run left behind
-    // into its logs, and shows the window.
+    // Loads the clock window, writes the sessions earlier runs left owed
+    // into their logs, and shows the window.
     void start();
 
     // The desktop session is ending (a signal, logout, shutdown): close the
@@ -64,7 +64,7 @@ Q_SIGNALS:
 
 private:
     Platform &platform_;
-    sessionlog::CheckpointStore checkpoints_;
+    sessionlog::Journal journal_;
     FormSlot<Form1> form1_;
     FormSlot<::FrmSetting> settings_;
     FormSlot<::frmAbout> about_;

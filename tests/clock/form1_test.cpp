@@ -1,7 +1,7 @@
 // The clock window over a fake platform: start-up, ticks, and what its unload
 // leaves in the logs, including when a log refuses the record.
 
-#include "checkpoint.h"
+#include "journal.h"
 #include "fakeplatform.h"
 #include "form1.h"
 #include "tockaapp.h"
@@ -30,7 +30,7 @@ protected:
         QDir::setCurrent(dir.path());
         fake.folder = dir.path();
         fake.set(QDate(2026, 12, 7), QTime(23, 59, 58));
-        app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/session.checkpoint")));
+        app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/journal")));
     }
     void TearDown() override
     {
@@ -83,7 +83,7 @@ TEST_F(ClockWindow, StartsBigAtTheTopRightAndTicksIntoTheTitle)
     EXPECT_EQ(clock.Caption(), QStringLiteral("Zemlo:  0:00:33"));
 }
 
-TEST_F(ClockWindow, UnloadWritesOneRecordToEachLogAndForgetsTheCheckpoint)
+TEST_F(ClockWindow, UnloadWritesOneRecordToEachLogAndForgetsTheJournalEntry)
 {
     app->form1();
     tick(4); // 23:59:58 -> 00:00:02
@@ -93,7 +93,7 @@ TEST_F(ClockWindow, UnloadWritesOneRecordToEachLogAndForgetsTheCheckpoint)
               QByteArray("\"----------\"\r\n#2026-12-08#\r\n#23:59:58#\r\n#00:00:02#\r\n4\r\n\"0:00:04\"\r\n"));
     EXPECT_EQ(contents(log("Log.log")),
               QByteArray("----------\r\n8 Dec 2026\r\n23:59:58\r\n00:00:02\r\n4\r\n0:00:04\r\n"));
-    EXPECT_FALSE(QFile::exists(app->checkpoints().path()));
+    EXPECT_TRUE(app->journal().entryIds().isEmpty());
     EXPECT_FALSE(app->isForm1Loaded());
 
     app->endSession(); // a second request finds nothing left to unload
@@ -109,19 +109,27 @@ TEST_F(ClockWindow, UnloadBeforeTheFirstTickKeepsTheRecordSixLinesLong)
               QByteArray("\"----------\"\r\n#2026-12-07#\r\n#23:59:58#\r\n#23:59:58#\r\n\r\n\r\n"));
 }
 
-TEST_F(ClockWindow, TheRunningSessionIsCheckpointedEveryMinute)
+TEST_F(ClockWindow, TheRunningSessionIsKeptFromItsStartAndEveryMinute)
 {
     app->form1();
-    const sessionlog::CheckpointStore &store = app->checkpoints();
+    // What the journal holds for the session now, as a copy that comes after
+    // this one would find it.
+    auto saved = [&] {
+        const QStringList ids = app->journal().entryIds();
+        EXPECT_EQ(ids.size(), 1);
+        QFile f(app->journal().folder() + QLatin1Char('/') + ids.value(0) + QStringLiteral(".session"));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return sessionlog::Journal::parse(f.readAll()).value_or(sessionlog::EntryData{});
+    };
+    EXPECT_TRUE(saved().record.clockText.isEmpty()) << "kept before the first tick";
     tick();
-    ASSERT_TRUE(store.load().has_value()) << "saved at the first tick";
-    EXPECT_EQ(store.load()->record.clockText, QStringLiteral("0:00:01"));
+    EXPECT_EQ(saved().record.clockText, QStringLiteral("0:00:01"));
     tick(58);
-    EXPECT_EQ(store.load()->record.clockText, QStringLiteral("0:00:01"));
+    EXPECT_EQ(saved().record.clockText, QStringLiteral("0:00:01"));
     tick(2);
-    EXPECT_EQ(store.load()->record.clockText, QStringLiteral("0:01:01"));
-    EXPECT_EQ(store.load()->folder, dir.path());
-    EXPECT_EQ(store.load()->record.startTime, QTime(23, 59, 58));
+    EXPECT_EQ(saved().record.clockText, QStringLiteral("0:01:01"));
+    EXPECT_EQ(saved().folder, dir.path());
+    EXPECT_EQ(saved().record.startTime, QTime(23, 59, 58));
 }
 
 TEST_F(ClockWindow, ALogThatRefusesIsNamedAndTheSessionKeptForTheNextStart)
@@ -135,13 +143,11 @@ TEST_F(ClockWindow, ALogThatRefusesIsNamedAndTheSessionKeptForTheNextStart)
     EXPECT_TRUE(fake.messages[0].contains(QLatin1String("next start"))) << fake.messages[0].toStdString();
     EXPECT_EQ(contents(log("LogData.log")).count("\"0:00:03\""), 1) << "the other log still gets it";
 
-    const auto parked = app->checkpoints().load();
-    ASSERT_TRUE(parked.has_value());
-    EXPECT_EQ(parked->pending, QStringList{QStringLiteral("Log.log")});
+    EXPECT_EQ(app->journal().entryIds().size(), 1) << "kept for Log.log";
 
     // Next start, the folder is fixed: the session lands in Log.log only.
     ASSERT_TRUE(QDir(log("Log.log")).removeRecursively());
-    app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/session.checkpoint")));
+    app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/journal")));
     app->start();
     EXPECT_EQ(contents(log("Log.log")).count("0:00:03"), 1);
     EXPECT_EQ(contents(log("LogData.log")).count("\"0:00:03\""), 1);
@@ -154,7 +160,7 @@ TEST_F(ClockWindow, WhileTheDesktopEndsFailuresGoToStandardErrorOnly)
     tick();
     app->endSession();
     EXPECT_TRUE(fake.messages.isEmpty()) << "no box nobody will see";
-    EXPECT_TRUE(app->checkpoints().load().has_value());
+    EXPECT_EQ(app->journal().entryIds().size(), 1);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -63,19 +64,61 @@ TEST(AppendRecord, CreatesAppendsAndNeverMergesWithATornLine)
     EXPECT_EQ(contents(path), kRecord + "\"----------\"\r\n#2026-12\r\n" + kRecord);
 }
 
-TEST(AppendRecord, ReportsAPathThatIsAFolderOrCannotBeMade)
+// Whatever stands at the log's path, the append neither blocks, nor writes
+// through a link into a file that is not the user's, and the reason it gives
+// is the true one.
+TEST(AppendRecord, NamesWhatStandsInTheWayAndFollowsOnlyLinksToOwnFiles)
 {
     QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("LogData.log"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const auto result = sessionlog::appendRecord(folder, kRecord);
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.contains(folder)) << result.error.toStdString();
-    EXPECT_TRUE(result.error.contains(QLatin1String("directory"))) << result.error.toStdString();
-
-    const auto missing = sessionlog::appendRecord(dir.filePath(QStringLiteral("no/such/LogData.log")), kRecord);
-    EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.error.contains(QLatin1String("No such file"))) << missing.error.toStdString();
+    const QString own = dir.filePath(QStringLiteral("own.log"));
+    write(own, kRecord);
+    const QString foreign = dir.filePath(QStringLiteral("foreign.log"));
+    write(foreign, kRecord);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+    }
+    struct Row
+    {
+        const char *name;
+        std::function<void(const QString &path)> make;
+        const char *reason; // nullptr: the append goes through
+    };
+    auto link = [](const QString &target) {
+        return [target](const QString &path) { ASSERT_TRUE(QFile::link(target, path)); };
+    };
+    const Row rows[] = {
+        {"a folder", [](const QString &p) { ASSERT_TRUE(QDir().mkpath(p)); }, "it is a folder"},
+        {"a FIFO", [](const QString &p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0); },
+         "it is a FIFO (named pipe)"},
+        {"a link to /dev/null", link(QStringLiteral("/dev/null")), "it is a link to a character device"},
+        {"a link to /dev/full", link(QStringLiteral("/dev/full")), "it is a link to a character device"},
+        {"a link to nothing", link(dir.filePath(QStringLiteral("nothing.log"))),
+         "it is a link to a file that does not exist"},
+        {"a link to a folder", link(dir.path()), "it is a link, and it is a folder"},
+        {"a link to another user's file", link(foreign), root ? "it is a link to a file of another user" : nullptr},
+        {"a link to the user's own file", link(own), nullptr},
+        {"in a folder that is not there", {}, "No such file or directory"},
+    };
+    int n = 0;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = row.make ? dir.filePath(QStringLiteral("log%1").arg(++n))
+                                      : dir.filePath(QStringLiteral("gone/LogData.log"));
+        if (row.make)
+            row.make(path);
+        const auto result = sessionlog::appendRecord(path, kRecord);
+        if (!row.reason) {
+            EXPECT_TRUE(result.ok) << result.error.toStdString();
+            continue;
+        }
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.error.contains(path)) << result.error.toStdString();
+        EXPECT_TRUE(result.error.endsWith(QLatin1String(row.reason))) << result.error.toStdString();
+    }
+    EXPECT_EQ(contents(own), kRecord + kRecord) << "the link to the user's own log is followed";
+    EXPECT_EQ(contents(foreign), root ? kRecord : kRecord + kRecord);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("nothing.log")))) << "no file made where a link points";
 }
 
 TEST(AppendRecord, AShortWriteIsTakenBackWhole)

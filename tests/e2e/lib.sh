@@ -1,6 +1,6 @@
 # Shared set-up for the end-to-end tests: a private X server, a private home
 # and runtime folder (so tests never share the single-copy lock or a
-# checkpoint), and clean-up of everything they started.
+# journal), and clean-up of everything they started.
 set -euo pipefail
 
 E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tocka-e2e.XXXXXX")
@@ -28,23 +28,35 @@ e2e_cleanup() {
     [ -n "${ATSPI_PID:-}" ] && kill -- -"$ATSPI_PID" 2>/dev/null || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
-    rm -rf "$E2E_DIR"
+    [ -n "${E2E_KEEP:-}" ] && echo "kept $E2E_DIR" >&2 || rm -rf "$E2E_DIR"
 }
 trap e2e_cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${XVFB_PID:-}" ] && ! kill -0 "$XVFB_PID" 2>/dev/null; then
+        echo "(the X server $DISPLAY is gone; its log: $(tail -n 5 "$E2E_DIR/xvfb.log" 2>/dev/null))" >&2
+    elif [ -n "${DISPLAY:-}" ] && ! xdpyinfo >/dev/null 2>"$E2E_DIR/xdpyinfo.err"; then
+        echo "(the X server $DISPLAY runs but takes no client: $(cat "$E2E_DIR/xdpyinfo.err"); its log: $(tail -n 5 "$E2E_DIR/xvfb.log"))" >&2
+    fi
+    exit 1
+}
 
 # Starts Xvfb on a free display and exports DISPLAY. The number is drawn at
 # random rather than the lowest free one: a server of an earlier test that is
 # still shutting down removes its socket file on the way out, and must not
-# take the socket of a new server on the same number with it.
+# take the socket of a new server on the same number with it. -noreset: by
+# default the server starts over whenever its last client leaves, and a
+# program that connects while it does (the test's own xdotool polls come and
+# go all the time) is turned away with "could not connect to display"; on a
+# busy machine that restart takes long enough to be hit.
 start_xvfb() {
     local fifo="$E2E_DIR/displayfd" display="" n
     mkfifo "$fifo"
     for _ in 1 2 3 4 5; do
         n=$((200 + RANDOM % 4000))
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -displayfd 3 -screen 0 "${1:-1280x800x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+        Xvfb ":$n" -displayfd 3 -screen 0 "${1:-1280x800x24}" -nolisten tcp -noreset 3>"$fifo" >"$E2E_DIR/xvfb.log" 2>&1 &
         XVFB_PID=$!
         if read -r -t 20 display <"$fifo" && [ -n "$display" ]; then
             export DISPLAY=":$display"

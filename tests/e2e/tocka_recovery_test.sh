@@ -1,5 +1,5 @@
 # A session killed outright (power loss, kill -9) is not lost: the next start
-# writes it into both logs from the last checkpoint and says so.
+# writes it into both logs from its journal entry and says so.
 source "$E2E_LIB"
 start_xvfb
 
@@ -8,7 +8,7 @@ pid=$!
 wait_window '^Zemlo:  0:00:0[2-9]$' >/dev/null || fail "the clock did not start"
 kill -KILL "$pid"
 wait_exit "$pid" 10
-[ -s "$XDG_DATA_HOME/tocka/session.checkpoint" ] || fail "no checkpoint of the running session"
+compgen -G "$XDG_DATA_HOME/tocka/journal/*.session" >/dev/null || fail "no journal entry of the running session"
 [ ! -e "$E2E_DIR/work/LogData.log" ] || fail "a killed copy cannot have logged"
 
 run_bg next "$TOCKA_BIN"
@@ -18,7 +18,7 @@ box=$(xdotool search --sync --onlyvisible --name '^Tocka!$' | head -n1)
 grep -q "recovered a session" "$E2E_DIR/next.out" || fail "no note on stderr: $(cat "$E2E_DIR/next.out")"
 data="$E2E_DIR/work/LogData.log"
 [ "$(grep -c -- '^"----------"' "$data")" = 1 ] || fail "the recovered record is missing: $(cat -A "$data")"
-# The checkpoint of the first tick: a second into the session.
+# The entry saved at the first tick: a second into the session.
 [[ "$(line_of "$data" 6)" =~ ^\"0:00:0[0-9]\"$ ]] || fail "recovered clock text: $(line_of "$data" 6)"
 [ "$(grep -c -- '^----------' "$E2E_DIR/work/Log.log")" = 1 ] || fail "Log.log did not get it"
 press_key_in "$box" Return

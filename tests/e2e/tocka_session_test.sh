@@ -37,7 +37,7 @@ expected=$(printf -- '----------\r\n%s\r\n%s\r\n%s\r\n%s\r\n%s\r\n' \
     "$(LC_ALL=C date -d "$date" '+%-d %b %Y')" "$(line_of "$data" 3 | tr -d '#')" \
     "$(line_of "$data" 4 | tr -d '#')" "$elapsed" "$(line_of "$data" 6 | tr -d '"')")
 [ "$(cat "$display")" = "$expected" ] || fail "Log.log differs: $(cat -A "$display")"
-[ ! -e "$XDG_DATA_HOME/tocka/session.checkpoint" ] || fail "the checkpoint outlived a logged session"
+[ -z "$(ls "$XDG_DATA_HOME/tocka/journal")" ] || fail "the journal kept a logged session: $(ls "$XDG_DATA_HOME/tocka/journal")"
 
 # SIGHUP and SIGINT log the same way.
 for sig in HUP INT; do
