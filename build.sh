@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and then starts a program or runs the tests.
 #
 #   ./build.sh run tocka     start Tocka in the current folder (its logs go there)
@@ -67,7 +68,7 @@ package)
     ls "$build"/tocka_*_amd64.deb
     ;;
 *)
-    sed -n '2,9p' "$0" >&2
+    sed -n '3,9p' "$0" >&2
     exit 2
     ;;
 esac

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times Tallio's analysis alone, in-process: opening the log, reading every
 // record and adding it up, without process start-up or printing. Prints the
 // best of several runs in seconds, so a busy machine disturbs it less.

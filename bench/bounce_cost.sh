@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # What bouncing and sitting idle cost Tocka, against the least they could:
 #
 # - CPU: a bare xcb client (bench/xcb_bounce.c) moving an 81 x 18 window every

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # What Tocka costs: time from start to its window on screen and peak memory,
 # against xclock started the same way in the same run; and the processor
 # time a running Tocka uses while idle.

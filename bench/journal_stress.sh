@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Attacks the session journal of the real Tocka under Xvfb and counts what
 # reaches the logs: kill -9 at random moments of the exit, copies started in
 # the same instant, a full disk for sessions in a row, a log folder that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Measures the processor time Tocka's live behaviours take: each mode runs in
 # its own Xvfb for a warm-up and then SECONDS (60 by default) of measuring,
 # read from /proc/PID/stat (utime + stime).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Not a test: runs Tocka's real windows on the real platform with one of the
 // live behaviours switched on, so what it costs can be measured from outside
 // (bench/live_cpu.sh) and what it looks like can be seen.

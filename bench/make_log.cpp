@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a session log of N records to standard output, through the same
 // record writer Tocka uses, so the benchmark reads exactly what Tocka writes.
 // Sessions are short (1 to 8 minutes) so that

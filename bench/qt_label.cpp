@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The least a Qt Widgets clock face can weigh: one label in a borderless
 // window and nothing else. bench/bounce_cost.sh compares Tocka's idle memory
 // with it.

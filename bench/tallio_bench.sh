@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times Tallio on session logs of 10 thousand, 1 million and 5 million
 # records, against `wc -l` and an awk one-liner that sums every sixth line of
 # the same file; times `tallio-report --by day` against the plain report; and

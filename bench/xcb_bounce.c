@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The least a bouncing clock face can cost: a bare X client, no toolkit, that
  * moves an 81 x 18 borderless window every 60 ms and bounces it off the edges
  * of the screen. bench/bounce_cost.sh measures it beside Tocka.

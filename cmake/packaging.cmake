@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package: `cpack -G DEB` in the build folder, or ./build.sh package.
 # Its dependencies are read off the programs by dpkg-shlibdeps (dpkg-dev).
 set(CPACK_PACKAGE_NAME tocka)

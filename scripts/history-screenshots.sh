@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Takes the pictures of Tallio that README.md shows, from the real program in
 # a private X server: the report window and its History window, over a log
 # of 400 sessions written by the same record writer Tocka uses.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that are missing (with sudo when not root):
 #
 #   install-deps.sh run    what building and running the programs needs

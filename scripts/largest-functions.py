@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Lists the longest function definitions in the C++ sources below the given
 folders (default: src apps), by non-blank lines from the signature to the
 closing brace. A definition is found by the project's style: a signature that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Renders the PNG icons of both programs from their SVG icons, in the sizes a
 # desktop asks for. Run it after changing an SVG and commit the PNGs, so a
 # build needs no SVG renderer. Needs rsvg-convert (librsvg2-bin).

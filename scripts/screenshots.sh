@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Takes README's pictures of the real programs in a private Xvfb:
 # docs/images/tocka.png (the clock face ticking, with its settings window
 # opened by a right click) and docs/images/tallio.png (Tallio on a log of a

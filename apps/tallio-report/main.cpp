@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tallio-report: Tallio's report on standard output, for scripts and
 // terminals. It reads LogData.log in the current folder, or the log named on
 // the command line, and prints the same thirteen lines as the window, or

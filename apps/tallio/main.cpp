@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tallio: shows how much time the sessions that Tocka logged add up to. It
 // reads LogData.log in the folder it is started in and takes no arguments.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tocka: a small clock face that shows how long this session at the computer
 // has run and logs each session when it ends.
 

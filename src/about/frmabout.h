@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tocka's about window: title, version, a few words of history and
 // disclaimer, and a link to the home page, which is Tocka's own documentation

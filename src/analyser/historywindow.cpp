@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "historywindow.h"
 
 #include "historyformat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tallio's History window: the time at the computer per day, week or month
 // as a bar chart, and the same numbers as a table beside it, which is also

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "talliowindow.h"
 
 #include "analysis.h"

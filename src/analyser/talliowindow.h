@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tallio's one window: black, with one label that shows the report of the
 // session log. The report is built while the window loads, before it is

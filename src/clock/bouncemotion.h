@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Bouncing: the clock window drifts across the screen and turns at its edges.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "breakalarm.h"
 
 #include "alarmcount.h"

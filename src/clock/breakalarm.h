@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The break alarm: counts down a period of minutes, shows what is left in the
 // settings window, and beeps for five seconds when the period runs out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "facegestures.h"
 
 #include "clockmotion.h"

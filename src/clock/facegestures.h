@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The clock face and the mouse: dragging with any button, a click that stops
 // the bouncing (a right one shows the settings window), and double clicks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tocka's clock window: a borderless strip whose one label shows how long the
 // session has run. It starts the session, ticks the session clock, and when it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock window's settings file, LogSetin.ini: read at start-up into the
 // controls and variables that hold the settings while Tocka runs, written
 // back from them at exit. Every key is one row of the table below.

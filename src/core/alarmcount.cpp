@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "alarmcount.h"
 
 #include "numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The break alarm's arithmetic: whole seconds elapsed in a period across any
 // number of midnights, the period length read from a box, and the countdown

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "analysis.h"
 
 #include "history.h"

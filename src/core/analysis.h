@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tallio's reading of the session log: which records count, how the total
 // adds up, and where reading had to stop when the log is damaged. No widgets

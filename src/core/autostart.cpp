@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "autostart.h"
 
 #include "desktopfolder.h"

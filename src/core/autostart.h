@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Starting Tocka at login: an XDG autostart entry,
 // $XDG_CONFIG_HOME/autostart/tocka.desktop, that starts this very program in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clockmotion.h"
 
 #include "numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The arithmetic of the clock face's motion and looks, kept apart from the
 // window so every edge and every random draw can be checked by itself:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A colour as the programs store and log it: red + 256 * green + 65536 * blue.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colourfade.h"
 
 #include "numbers.h"

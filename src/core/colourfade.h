@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The fading colour: it drifts in twenty steps from where it is towards a
 // random target, then draws the next target. Red and green keep their

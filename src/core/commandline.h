@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The few words the programs understand on their command line. They are read
 // before any window system is touched, so `--help` and `--version` work on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the programs run when the desktop starts them. Tocka writes its logs
 // into the folder it runs in and Tallio reads them from there, so when either

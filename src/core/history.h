@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How the total of the log spreads over the days, weeks or months: for each
 // period, the sessions that ended in it and the seconds they added to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The history as text for people and as data for other programs: aligned
 // columns with a total line, CSV, or a JSON array. Written in chunks, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "inifile.h"
 
 #include "safefile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A settings file in the INI layout, kept line by line: reading and writing a
 // key never disturbs the lines around it, so comments, other sections, blank

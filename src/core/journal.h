@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Sessions owed to the logs, kept on disk until both logs have them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "logappender.h"
 
 #include "safefile.h"

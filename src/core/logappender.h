@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Appends a whole record to a log in one write and makes it durable. A record
 // is either all there or not there at all: a short write (a full disk) is cut

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads `LogData.log` back record by record, in blocks, so memory stays the
 // same whatever the length of the log. Lines may end in CR LF (as Tocka writes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The exact number rules both programs share: number texts of at most 15
 // significant digits, rounding halves to even, floor, and the checked

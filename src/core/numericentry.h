@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the number boxes of the settings window let through while the user
 // types, and the base conversions behind its colour boxes. Pure functions, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "outcome.h"
 
 #include "record.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What Tallio tells the user: the report when the whole log was read;
 // otherwise first what went wrong and where, then whatever the whole records

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pokemessages.h"
 
 #include "numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One session as the logs keep it, and its two text forms. The data form is
 // what `LogData.log` holds and what the analyser reads back, so both sides use

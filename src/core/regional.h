@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Dates, times and numbers in the user's regional format, decided in one place.
 

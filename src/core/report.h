@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The thirteen-line report built from the totals of the log, in the user's
 // number and date formats.

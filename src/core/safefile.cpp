@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "safefile.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Opening the files the programs read and append to without trusting what is
 // at the path. A FIFO would block the open or the read for ever, a device can

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sessionclock.h"
 
 #include "numbers.h"

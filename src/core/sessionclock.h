@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The session clock: how long the session has run, guarded against jumps of
 // the system clock and carried across midnight. Pure arithmetic on readings

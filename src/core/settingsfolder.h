@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where Tocka keeps LogSetin.ini. An installed copy (from the package or
 // `cmake --install`, under any prefix, run by anyone, root included) keeps it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Positions and sizes are kept in twips; Qt works in logical pixels at 96 DPI,
 // which makes 15 twips to the pixel. Every conversion goes through here.

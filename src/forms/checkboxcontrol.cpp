@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "checkboxcontrol.h"
 
 #include "othercontrols.h"

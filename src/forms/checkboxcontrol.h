@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A check box with the values 0 (unchecked), 1 (checked) and 2 (grayed). Its
 // click hook runs whenever the value changes, also when code sets it; a click

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Fonts named by the design ("Verdana", "Small Fonts") that a machine may not
 // have fall back to a metric-close installed family, chosen once, here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A window of the programs. Its position and size are held in twips as the
 // programs set them (single precision), so arithmetic on them never loses the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A form that exists at most once. The first use creates it hidden and runs its
 // load handler before the caller gets it; closing it runs its unload handler,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A label that reports the mouse as the programs expect: positions in twips
 // relative to the label, button codes 1 left, 2 right, 4 middle, and a double

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "othercontrols.h"
 
 #include "qcolour.h"

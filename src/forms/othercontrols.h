@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The remaining controls of the settings and about windows: frames, command
 // buttons and the multi-line text box (which passes Tab on to the next

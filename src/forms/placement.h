@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Places a control in its parent at a position and size given in twips.
 

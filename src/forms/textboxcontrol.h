@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A single-line text box with a maximum length that binds the user only (code
 // may set a longer text), a key hook that sees each typed character's code

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "timercontrol.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A timer as the programs use it: an interval of 0 to 65535 ms and an enabled
 // flag. It ticks only while enabled with an interval above 0; changing the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the settings window reaches of the clock window: the face it colours,
 // the timers and speeds it sets, the alarm it restarts, and the choices it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The eight fade settings as the settings window shows them: what the exit
 // saves, and what the clock window keeps when the settings window closes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the clock window reaches of the settings window: the boxes that hold
 // the bounce, alarm and fade settings while Tocka runs, the colour editor it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How a Tocka window finds the others. Each window exists at most once and is
 // created, hidden, on first use; the composition root owns them and hands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Everything the programs ask of the machine, one seam per concern. A window
 // that needs several takes the whole platform; code that needs one concern

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The running program: the single-copy check, ending at once, and the folder
 // it was started from.

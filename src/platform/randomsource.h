@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pseudo-random generator that bouncing, fading and the picture draw from.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tells the program that its session is ending so it can close the normal way:
 // SIGTERM, SIGINT and SIGHUP (carried into the event loop through a pipe), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The few operating-system calls the platform makes outside Qt. Each system
 // has its own implementation folder (unix/), which the build selects.

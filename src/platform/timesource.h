@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The clock as the programs read it. Handlers never ask the system for the
 // time themselves, so tests drive a fake one.

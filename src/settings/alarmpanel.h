@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The alarm panel: switching the break alarm on and off, and applying its
 // four boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bouncepanel.h"
 
 #include "boxnumbers.h"

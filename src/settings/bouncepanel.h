@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bounce panel: the interval and the two steps of the clock window's
 // bouncing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colourschemeeditor.h"
 
 #include "boxnumbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The colour scheme editor: the decimal and hex colour boxes kept in step
 // with each other and with the clock face.

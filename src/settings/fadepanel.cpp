@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fadepanel.h"
 
 #include "boxnumbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The colour fade panel: the master switch and its four targets, the fade
 // timer, and applying the three fade boxes.

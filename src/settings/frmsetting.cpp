@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmsetting.h"
 
 #include "clockface.h"

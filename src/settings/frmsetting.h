@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings window: it shows and edits the clock window's colours, fading,
 // bouncing, break alarm and always-on-top. Its controls are where the fade and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keyfilters.h"
 
 #include "frmsetting.h"

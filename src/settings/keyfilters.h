@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The key handlers of the settings window's number boxes: Enter applies what
 // the box belongs to and stays in the box, every other key goes through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tockaapp.h"
 
 #include "platform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Tocka program: its platform, its windows (each at most once, created on
 // first use) and how it ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tocka's icon in the desktop's system tray: the session time as its tooltip,
 // and a menu that reaches the settings and about windows, switches starting

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The about window: what it shows each time it opens, its link's colours and
 // the home page it opens, and how it closes.
 

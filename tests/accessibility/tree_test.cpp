@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every window as a screen reader finds it, walked through Qt's accessibility
 // interface: a control the keyboard can reach has a name, and a label is read
 // as the very text it shows, also when that text changes after the window

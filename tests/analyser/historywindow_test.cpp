@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report's menu and the History window it opens: a right click opens
 // the menu, copying gives the report as shown, and the
 // window's table follows the choice of period with the same rows as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tallio's window: it shows the report of the log it finds, as built before
 // it is first shown, in the design's look, and keeps the label sized to its
 // outer size.

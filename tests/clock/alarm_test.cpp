@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The break alarm: the countdown text, the elapsed seconds across midnight,
 // and the clock window's ticks and five seconds of beeping over a fake clock
 // that the beep loop itself moves on.

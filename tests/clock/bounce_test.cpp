@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bouncing in the clock window: reseeding before the draws, draws only for
 // what is unchosen, the speeds shown in the settings window, X moving Top.
 

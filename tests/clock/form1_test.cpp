@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock window over a fake platform: start-up, ticks, and what its unload
 // leaves in the logs, including when a log refuses the record.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock face under the mouse, driven by real mouse events on the label:
 // the order the handlers see, clicks and double clicks of each button, the
 // colour cycle, the big and small sizes, and dragging with edge pull.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A Tocka program over the fake platform, started in a folder of its own so
 // whatever the clock window writes stays there. The windows are dropped

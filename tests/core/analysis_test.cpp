@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report built from a log, line by line, over one table: the worked
 // example, the rounding and padding rules, which records count, the day
 // span, the user's formats and the line ends a log may have. And the faults

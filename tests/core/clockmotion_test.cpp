@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock face's motion arithmetic: random draws by their mapping, bounce
 // steps at the edges, drag steps with edge pull and hold, the colour cycle.
 

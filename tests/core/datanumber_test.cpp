@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers read back from the data form must be exactly the doubles the
 // standard conversion gives: the reader takes a short cut for the usual
 // forms, and a wrong last bit would change a rounded total.

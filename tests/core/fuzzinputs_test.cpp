@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replays the log reader fuzzer's corpus (tests/fuzz/corpus/logreader/: the
 // seeds and every input it found failing) through the fuzzer's own rules, so
 // a fault it once found stays found in the normal build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The history of a log by day, week and month over one table: which records
 // are sessions, the seconds each adds (the rise of the rounded running
 // total), the periods' bounds and the empty ones between, dates that go

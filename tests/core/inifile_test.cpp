@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The line-preserving INI model: reading, writing in place, and saving.
 
 #include "inifile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A session owed to the logs reaches each of them exactly once, wherever the
 // program is stopped on the way, and is never taken from a copy that runs.
 

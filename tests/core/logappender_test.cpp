@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A record reaches a log whole or not at all, and a log that cannot take it
 // says why instead of failing quietly.
 

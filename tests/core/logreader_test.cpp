@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the session log back record by record: whatever the line ends and
 // wherever a block boundary falls, the reader gives back exactly the values
 // the writer wrote; it says where the file ends inside a record, keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The key filters and base conversions, row by row.
 
 #include "numericentry.h"

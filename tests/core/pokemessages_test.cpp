@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture's pokes: the draw's mapping to the eleven outcomes and the ten
 // messages.
 

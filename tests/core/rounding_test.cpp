@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rounding halves to even, with and without narrowing to 32 bits, checked
 // against the C library's round-to-nearest-even: the shortcuts taken for
 // speed must agree with it on every value, ties and edges above all.

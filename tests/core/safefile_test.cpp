@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a file never blocks on a FIFO, never swallows a device whole, and
 // says what stood at the path instead of a file.
 

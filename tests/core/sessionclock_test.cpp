@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The session clock against a wall clock that the test moves: midnight, the
 // system clock set back or forward around a midnight, late ticks.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The alarm is heard where it can be, and says once which way it sounds:
 # without a sound server it rings the X bell, with nothing from the sound
 # library on standard error (ALSA's complaints came a dozen lines per beep);

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Reads a running program's window the way a screen reader does, through
 AT-SPI, and prints what it finds. Every step waits on a condition with a
 deadline rather than for a fixed time, so a busy machine only makes it slower.

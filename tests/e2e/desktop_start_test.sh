@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The programs as the desktop and a console meet them: --help and --version
 # work without a display and leave nothing behind, any other argument is
 # refused, and the desktop entries' own Exec lines put both programs in the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Drags the real clock window with the mouse in an X server of its own and
 # checks where it lands: it follows the pointer from where it was grabbed,
 # and an edge pulls it on once it comes within 200 twips.

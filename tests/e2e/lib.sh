@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared set-up for the end-to-end tests: a private X server, a private home
 # and runtime folder (so tests never share the single-copy lock or a
 # journal), and clean-up of everything they started.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # What a screen reader gets from the programs, read through AT-SPI on a
 # private bus: Tallio's report line by line and its message when the log is
 # missing, the values in the settings window's boxes, and the order in which

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Right-click the clock face, press Command1 in the settings window, and check
 # what the program leaves behind: the settings file beside the program (a
 # portable copy in a folder of its own) with its 18 keys, and one session in

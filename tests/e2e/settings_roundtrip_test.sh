@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # A settings file written by hand (lower-case keys, a comment, another
 # section) places the clock window and sets its stacking at start; the exit
 # through Command1 replaces the values where they stand and keeps the rest.

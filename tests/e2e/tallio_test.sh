@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Tallio end to end: the real window appears over a known log, and
 # tallio-report prints the worked example byte for byte, in the user's
 # formats, and refuses a damaged or missing log plainly.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Files that are not what they should be, and signals that come before the
 # window exists: Tocka neither hangs nor loses the session, and says what it
 # found.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Logs that cannot be written: a log path that is a folder, a full disk, a
 # folder the user may not write. Each time Tocka still ends normally, writes
 # what it can, names the file and the reason, and keeps the session for the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A session that starts seconds before midnight is logged with the next
 # day's date, its start time before midnight and the few seconds it ran.
 source "$E2E_LIB"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A session killed outright (power loss, kill -9) is not lost: the next start
 # writes it into both logs from its journal entry and says so.
 source "$E2E_LIB"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Two copies started in the same instant: exactly one runs, the other shows
 # the refusal and ends when it is dismissed; one session is logged.
 source "$E2E_LIB"

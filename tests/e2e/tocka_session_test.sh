@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Tocka in a real X server: a second copy is refused with the message box and
 # changes nothing; SIGTERM, SIGHUP and SIGINT each end the session the normal
 # way, with one record in each log, byte for byte.

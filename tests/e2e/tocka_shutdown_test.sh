@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The system shuts down: logind announces it with PrepareForShutdown while
 # Tocka's delay lock holds it back. Tocka logs the session once, and lets the
 # lock go only after the record is on disk; the SIGTERM that follows at

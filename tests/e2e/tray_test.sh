@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Tocka in a desktop with a system tray: its icon docks, the menu opens with
 # a right click and works from the keyboard, Start at login writes a valid
 # autostart entry, and Quit ends Tocka with the session logged and the

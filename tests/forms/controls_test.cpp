@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The semantics the windows rely on from their controls: timers that never
 // fire at interval 0, text boxes whose key hook sees the character first,
 // check boxes with three values, labels that report a double click in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the settings file reader and writer. Properties checked on every
 // input:
 //  - an untouched file serializes to its own bytes, and parse-save-parse

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What every input of the session log must satisfy, whatever bytes it holds:
 // the analysis ends without a crash or undefined behaviour, neither the

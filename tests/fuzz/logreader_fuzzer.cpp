@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to Tallio's reading of the session log.
 
 #include "logreader_check.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzzers with clang, AddressSanitizer and UndefinedBehaviorSanitizer
 # in a build folder of their own and runs each one for a bounded time.
 #

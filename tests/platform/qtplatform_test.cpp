@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real platform's single-copy lock and its letting pending events run.
 
 #include "qtplatform.h"

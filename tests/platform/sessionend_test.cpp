@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The end of the desktop session reaches the program once, through the event
 // loop, whichever signal comes and however often.
 

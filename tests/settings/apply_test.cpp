@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Enter in a number box applies it, with the limits rewriting the box.
 
 #include "settingsfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Colour fading: the worked fades, the mapping of draws to targets, the
 // divisor for odd magnitudes, and what a tick paints.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The alarm and fade check boxes: each starts and stops its timer and greys
 // its controls out in the stated order; a grayed value does nothing.
 

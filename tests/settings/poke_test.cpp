@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Poking the settings window's picture: the about window on a poke number of
 // 1, the last message repeated, and no reseeding.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // LogSetin.ini loaded at start and written at exit.
 
 #include "settingsfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A Tocka program over the fake platform in a folder of its own: the settings
 // file and the logs land in a temporary folder that goes with the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Real key events into the real boxes: what gets through, Ctrl+V, pasting,
 // Enter, and a click on the always-on-top box.
 

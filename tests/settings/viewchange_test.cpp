@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The colour editor: decimal and hex boxes kept in step, both colours applied.
 
 #include "settingsfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A platform for tests: a wall clock that only moves when told, a fixed screen,
 // recorded message boxes, beeps and links, and a random generator that hands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Lets GoogleTest show a QString as its text when a comparison fails.
 

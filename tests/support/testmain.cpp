@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test entry point: one QApplication for the whole binary, offscreen unless
 // the caller chose a platform, and the C locale so number and date texts do
 // not depend on the machine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tray menu and the login entry it writes.
 
 #include "autostart.h"

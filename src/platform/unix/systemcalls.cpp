@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "systemcalls.h"
 
 #include <cerrno>
