@@ -10,14 +10,14 @@ set -euo pipefail
 run_packages=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libcanberra-dev sound-theme-freedesktop fonts-dejavu-core
+    libcanberra-dev libcanberra-pulse sound-theme-freedesktop fonts-dejavu-core
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-dbusmock
     clang libclang-rt-14-dev
-    dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev trayer pulseaudio libcanberra-pulse
+    dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev trayer pulseaudio
 )
 
 case "${1:-test}" in
