@@ -29,6 +29,9 @@ sm_wait 1 '^address '
 # Only the sockets of this machine; the manager refuses the network anyway.
 SESSION_MANAGER=$(sed -n 's/^address //p' "$sm_out" | tr , '\n' | grep -E '^(local|unix)/' | paste -sd,)
 export SESSION_MANAGER
+# libICE leaves its socket file behind when the manager is killed.
+sm_socket=$(tr , '\n' <<<"$SESSION_MANAGER" | sed -n 's|^unix/[^:]*:||p' | head -n1)
+trap 'rm -f "$sm_socket"; e2e_cleanup' EXIT
 
 records() { grep -c -- "$2" "$1" 2>/dev/null || true; }
 
