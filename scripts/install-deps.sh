@@ -15,7 +15,7 @@ run_packages=(
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
-    dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-dbusmock
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-dbusmock libsm-dev
     clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev trayer pulseaudio
 )
