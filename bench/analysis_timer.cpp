@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     qint64 records = 0;
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        const analyser::Analysis a = analyser::analyseFile(path);
+        const core::analysis::Analysis a = core::analysis::analyseFile(path);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         best = std::min(best, took.count());
         records = a.records;

@@ -26,8 +26,8 @@ int main(int argc, char *argv[])
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QtPlatform platform(QStringLiteral("tocka-liveprobe"));
-    TockaApp tocka(platform, QDir::current().filePath(QStringLiteral("liveprobe-checkpoint")));
+    platform::QtPlatform platform(QStringLiteral("tocka-liveprobe"));
+    tocka::TockaApp tocka(platform, QDir::current().filePath(QStringLiteral("liveprobe-checkpoint")));
     tocka.start();
 
     const char *mode = argv[1];
@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
         tocka.form1().Bounce.setEnabled(true); // the default 60 ms
     } else if (std::strncmp(mode, "fade", 4) == 0) {
         // As a saved "AllowFading" of 1 does at start-up, at the default 150 ms.
-        FrmSetting &settings = tocka.FrmSetting();
+        settings::FrmSetting &settings = tocka.FrmSetting();
         settings.ChkFade.setValue(1);
         settings.ChkClockFade.setValue(1);
         settings.ChkClockFaceFade.setValue(1);
@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     } else if (std::strcmp(mode, "alarm") == 0) {
         // Periods of 0 minutes: every tick after the beeping beeps again, so
         // the five-second loop runs nearly all the time.
-        FrmSetting &settings = tocka.FrmSetting();
+        settings::FrmSetting &settings = tocka.FrmSetting();
         settings.AlarmInterval.setTextFromCode(QStringLiteral("0"));
         settings.tockUntil.setTextFromCode(QStringLiteral("0"));
         settings.TockaMode.setValue(0);

@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     for (long long i = 0; i < count; ++i) {
         if (random() % 4 == 0)
             day = day.addDays(1);
-        sessionlog::SessionRecord r;
+        core::sessionlog::SessionRecord r;
         r.endDate = day;
         // Tocka takes the length as the difference of two single-precision
         // readings of the seconds since midnight, so its fractions are a few
@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
                           .arg(whole / 3600)
                           .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
                           .arg(whole % 60, 2, 10, QLatin1Char('0'));
-        out += sessionlog::dataForm(r);
+        out += core::sessionlog::dataForm(r);
         if (out.size() > (1 << 20) - 256) {
             std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
             out.clear();

@@ -84,10 +84,10 @@ std::optional<QDate> isoDay(std::string_view text, bool &wellFormed)
 
 struct Options
 {
-    std::optional<analyser::Period> by;
+    std::optional<core::analysis::Period> by;
     std::optional<QDate> since;
     std::optional<QDate> until;
-    analyser::HistoryFormat format = analyser::HistoryFormat::Text;
+    core::analysis::HistoryFormat format = core::analysis::HistoryFormat::Text;
     std::optional<QString> path;
 };
 
@@ -114,7 +114,7 @@ int main(int argc, char *argv[])
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         if (arg == "--version" || arg == "-V") {
-            commandline::printVersion("tallio-report", stdout);
+            core::commandline::printVersion("tallio-report", stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         // --name value or --name=value
@@ -132,11 +132,11 @@ int main(int argc, char *argv[])
         }
         const QString shown = QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size()));
         if (name == "--by") {
-            options.by = analyser::periodNamed(value);
+            options.by = core::analysis::periodNamed(value);
             if (!options.by)
                 return badArguments(QStringLiteral("--by takes day, week or month, not \"%1\"").arg(shown));
         } else if (name == "--format") {
-            const auto format = analyser::historyFormatNamed(value);
+            const auto format = core::analysis::historyFormatNamed(value);
             if (!format)
                 return badArguments(QStringLiteral("--format takes text, csv or json, not \"%1\"").arg(shown));
             options.format = *format;
@@ -160,12 +160,12 @@ int main(int argc, char *argv[])
         return badArguments(QStringLiteral("--since is after --until: no day is in between"));
 
     const QString path = QDir::current().absoluteFilePath(
-        options.path.value_or(QString::fromLatin1(sessionlog::kDataLogFileName)));
-    std::optional<analyser::History> history;
+        options.path.value_or(QString::fromLatin1(core::sessionlog::kDataLogFileName)));
+    std::optional<core::analysis::History> history;
     if (options.by)
         history.emplace(*options.by, options.since.value_or(QDate()), options.until.value_or(QDate()));
-    const analyser::Analysis analysis = analyser::analyseFile(path, history ? &*history : nullptr);
-    const analyser::Outcome outcome = analyser::outcome(analysis, path);
+    const core::analysis::Analysis analysis = core::analysis::analyseFile(path, history ? &*history : nullptr);
+    const core::analysis::Outcome outcome = core::analysis::outcome(analysis, path);
     if (!outcome.complete()) {
         std::fputs("tallio-report: ", stderr);
         printLines(stderr, outcome.problem);
@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     if (history) {
-        const bool written = analyser::writeHistory(*history, options.format, [](std::string_view chunk) {
+        const bool written = core::analysis::writeHistory(*history, options.format, [](std::string_view chunk) {
             return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
         });
         return written && std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;

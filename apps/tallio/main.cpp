@@ -15,7 +15,7 @@
 
 namespace {
 
-const commandline::Program kProgram{
+const core::commandline::Program kProgram{
     "tallio", "tallio [--help | --version]",
     "Shows how much time the sessions that Tocka logged add up to: the total in\n"
     "several units, the number of sessions, sessions per day, the average session\n"
@@ -28,21 +28,21 @@ const commandline::Program kProgram{
 
 int main(int argc, char *argv[])
 {
-    if (const auto status = commandline::handle(argc, argv, kProgram))
+    if (const auto status = core::commandline::handle(argc, argv, kProgram))
         return *status;
-    if (const QString problem = desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
+    if (const QString problem = core::desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
         std::fprintf(stderr, "tallio: %s\n", qPrintable(problem));
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tallio"));
-    QApplication::setApplicationVersion(applicationVersionText());
+    QApplication::setApplicationVersion(core::applicationVersionText());
     QApplication::setDesktopFileName(QStringLiteral("tallio"));
     QIcon icon;
     for (const int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/tallio/tallio-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
-    FormSlot<tallio::Form1> form([] { return new tallio::Form1(); });
+    forms::FormSlot<analyser::Form1> form([] { return new analyser::Form1(); });
     form.get().Show();
     return QApplication::exec();
 }

@@ -17,7 +17,7 @@
 
 namespace {
 
-const commandline::Program kProgram{
+const core::commandline::Program kProgram{
     "tocka", "tocka [--help | --version]",
     "Shows a small clock face with the time this session at the computer has run.\n"
     "When it closes it appends the session to Log.log and LogData.log in the\n"
@@ -31,13 +31,13 @@ int main(int argc, char *argv[])
 {
     // Before anything else: a SIGTERM while the display connection or the
     // window is still being set up must still end the session the normal way.
-    SessionEndWatcher::catchSignals();
+    platform::SessionEndWatcher::catchSignals();
 
     // Before anything needs a display: help and version work on a console,
     // and a mistyped argument starts no session.
-    if (const auto status = commandline::handle(argc, argv, kProgram))
+    if (const auto status = core::commandline::handle(argc, argv, kProgram))
         return *status;
-    if (const QString problem = desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
+    if (const QString problem = core::desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
         std::fprintf(stderr, "tocka: %s\n", qPrintable(problem));
 
     // Bouncing and dragging move the window by itself, which needs global
@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tocka"));
-    QApplication::setApplicationVersion(applicationVersionText());
+    QApplication::setApplicationVersion(core::applicationVersionText());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral("tocka"));
     QIcon icon = QIcon::fromTheme(QStringLiteral("tocka"));
@@ -57,18 +57,18 @@ int main(int argc, char *argv[])
     }
     QApplication::setWindowIcon(icon);
 
-    QtPlatform platform(QStringLiteral("tocka"));
-    TockaApp tocka(platform, sessionlog::Journal::defaultFolder());
-    QObject::connect(&tocka, &TockaApp::finished, &application, &QCoreApplication::quit);
+    platform::QtPlatform platform(QStringLiteral("tocka"));
+    tocka::TockaApp tocka(platform, core::sessionlog::Journal::defaultFolder());
+    QObject::connect(&tocka, &tocka::TockaApp::finished, &application, &QCoreApplication::quit);
 
-    SessionEndWatcher watcher;
+    platform::SessionEndWatcher watcher;
     watcher.watchSignals();
     watcher.watchSessionManager();
     watcher.watchShutdown();
-    QObject::connect(&watcher, &SessionEndWatcher::ending, &tocka,
-                     [&](SessionEndWatcher::Reason reason, int signalNumber) {
+    QObject::connect(&watcher, &platform::SessionEndWatcher::ending, &tocka,
+                     [&](platform::SessionEndWatcher::Reason reason, int signalNumber) {
                          std::fprintf(stderr, "tocka: ending on %s%s, logging the session\n",
-                                      SessionEndWatcher::reasonName(reason),
+                                      platform::SessionEndWatcher::reasonName(reason),
                                       signalNumber ? qPrintable(QStringLiteral(" %1").arg(signalNumber)) : "");
                          tocka.endSession();
                          watcher.releaseShutdownLock();

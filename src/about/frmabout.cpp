@@ -14,11 +14,13 @@
 #include <QShortcut>
 #include <QUrl>
 
+namespace about {
+
 namespace {
 
 
 // Text on the dialog's own background, the way its labels read.
-void plainText(LabelControl &label, const QString &text, bool wrap)
+void plainText(forms::LabelControl &label, const QString &text, bool wrap)
 {
     label.setAutoFillBackground(false);
     label.setText(text);
@@ -28,8 +30,8 @@ void plainText(LabelControl &label, const QString &text, bool wrap)
 
 } // namespace
 
-frmAbout::frmAbout(Platform &platform, QString applicationTitle)
-    : Form(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+frmAbout::frmAbout(platform::Platform &platform, QString applicationTitle)
+    : forms::Form(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , platform_(platform)
     , title_(std::move(applicationTitle))
 {
@@ -43,30 +45,30 @@ frmAbout::frmAbout(Platform &platform, QString applicationTitle)
     setTop(static_cast<float>((screen.height() - Height()) / 2));
 
     picIcon.setAutoFillBackground(false);
-    picIcon.setPixmap(tockaPicture(QSize(32, 32)));
+    picIcon.setPixmap(forms::tockaPicture(QSize(32, 32)));
     picIcon.setAccessibleName(QStringLiteral("Tocka icon"));
-    place(picIcon, 240, 240, 540, 540);
+    forms::place(picIcon, 240, 240, 540, 540);
 
     plainText(lblTitle, QString(), false);
-    lblTitle.setFont(fonts::font(QStringLiteral("Verdana"), 14, true));
-    place(lblTitle, 1050, 240, 3885, 480);
+    lblTitle.setFont(forms::fonts::font(QStringLiteral("Verdana"), 14, true));
+    forms::place(lblTitle, 1050, 240, 3885, 480);
 
     plainText(lblVersion, lblVersion.text(), false);
-    place(lblVersion, 1050, 780, 3885, 225);
+    forms::place(lblVersion, 1050, 780, 3885, 225);
 
     plainText(lblHistory,
               QStringLiteral("Tocka began as a small clock face for keeping an eye on long sittings at the "
                              "computer. Since then it has learned to log every session, to bounce, fade and "
                              "change size, and to call for a break; Tallio adds the sessions up."),
               true);
-    place(lblHistory, 1050, 1125, 3885, 1230);
+    forms::place(lblHistory, 1050, 1125, 3885, 1230);
 
     plainText(lblDisclaimer,
               QStringLiteral("Tocka comes with no warranty of any kind. It keeps its settings and session logs in "
                              "plain text files: back them up like any other files you care about."),
               true);
-    lblDisclaimer.setFont(fonts::font(QStringLiteral("Verdana"), 7));
-    place(lblDisclaimer, 240, 2460, 3750, 780);
+    lblDisclaimer.setFont(forms::fonts::font(QStringLiteral("Verdana"), 7));
+    forms::place(lblDisclaimer, 240, 2460, 3750, 780);
 
     const QString home = QDir::toNativeSeparators(homePageFile());
     lblHomePageLink.setAutoFillBackground(false);
@@ -77,13 +79,13 @@ frmAbout::frmAbout(Platform &platform, QString applicationTitle)
     lblHomePageLink.setCursor(Qt::PointingHandCursor);
     lblHomePageLink.setToolTip(home);
     lblHomePageLink.setAccessibleDescription(home);
-    place(lblHomePageLink, 240, 3360, 3735, 255);
+    forms::place(lblHomePageLink, 240, 3360, 3735, 255);
     lblHomePageLink.onMouseDown = [this](int b, int s, float x, float y) { lblHomePageLink_MouseDown(b, s, x, y); };
     lblHomePageLink.onMouseUp = [this](int b, int s, float x, float y) { lblHomePageLink_MouseUp(b, s, x, y); };
     lblHomePageLink.onClick = [this] { lblHomePageLink_Click(); };
-    lblHomePageLink.setKeyboardClick(LabelControl::KeyboardClick::AsLink);
+    lblHomePageLink.setKeyboardClick(forms::LabelControl::KeyboardClick::AsLink);
 
-    place(cmdOK, 4110, 2625, 1020, 375);
+    forms::place(cmdOK, 4110, 2625, 1020, 375);
     cmdOK.setDefault(true);
     cmdOK.onClick = [this] { cmdOK_Click(); };
     // OK holds the focus first, so Enter closes the window; Tab goes on to
@@ -154,3 +156,5 @@ void frmAbout::lblHomePageLink_Click()
             QStringLiteral("No web browser answered to show Tocka's home page. You can open it yourself: %1").arg(shown),
             title_);
 }
+
+} // namespace about

@@ -10,13 +10,15 @@
 
 #include <QString>
 
-class Platform;
+namespace platform { class Platform; }
 
-class frmAbout : public Form
+namespace about {
+
+class frmAbout : public forms::Form
 {
     Q_OBJECT
 public:
-    frmAbout(Platform &platform, QString applicationTitle);
+    frmAbout(platform::Platform &platform, QString applicationTitle);
     ~frmAbout() override;
 
     void Form_Load() override;
@@ -30,18 +32,20 @@ public:
     static QString homePageFile();
 
     // The link's colours, released and pressed.
-    static constexpr Colour kLinkColour = 0xFF0000; // blue
-    static constexpr Colour kLinkPressedColour = 32768; // green
+    static constexpr core::Colour kLinkColour = 0xFF0000; // blue
+    static constexpr core::Colour kLinkPressedColour = 32768; // green
 
-    LabelControl picIcon{this};
-    LabelControl lblTitle{this};
-    LabelControl lblVersion{this, QStringLiteral("Version:")};
-    LabelControl lblHistory{this};
-    LabelControl lblDisclaimer{this};
-    LabelControl lblHomePageLink{this, QStringLiteral("Tocka home page")};
-    ButtonControl cmdOK{this, QStringLiteral("OK")};
+    forms::LabelControl picIcon{this};
+    forms::LabelControl lblTitle{this};
+    forms::LabelControl lblVersion{this, QStringLiteral("Version:")};
+    forms::LabelControl lblHistory{this};
+    forms::LabelControl lblDisclaimer{this};
+    forms::LabelControl lblHomePageLink{this, QStringLiteral("Tocka home page")};
+    forms::ButtonControl cmdOK{this, QStringLiteral("OK")};
 
 private:
-    Platform &platform_;
+    platform::Platform &platform_;
     QString title_;
 };
+
+} // namespace about

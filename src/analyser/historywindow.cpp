@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tallio {
+namespace analyser {
 namespace {
 
 const QColor kBackground = Qt::black;
@@ -40,14 +40,14 @@ QString isoText(const QDate &d)
     return d.toString(Qt::ISODate);
 }
 
-QString periodWord(analyser::Period by, bool plural)
+QString periodWord(core::analysis::Period by, bool plural)
 {
     switch (by) {
-    case analyser::Period::Week:
+    case core::analysis::Period::Week:
         return plural ? QStringLiteral("weeks") : QStringLiteral("week");
-    case analyser::Period::Month:
+    case core::analysis::Period::Month:
         return plural ? QStringLiteral("months") : QStringLiteral("month");
-    case analyser::Period::Day:
+    case core::analysis::Period::Day:
         break;
     }
     return plural ? QStringLiteral("days") : QStringLiteral("day");
@@ -57,7 +57,7 @@ QString periodWord(analyser::Period by, bool plural)
 
 // ---- the table ----
 
-void HistoryModel::setRows(std::vector<analyser::HistoryRow> rows, analyser::Period by)
+void HistoryModel::setRows(std::vector<core::analysis::HistoryRow> rows, core::analysis::Period by)
 {
     beginResetModel();
     rows_ = std::move(rows);
@@ -69,11 +69,11 @@ QString HistoryModel::periodText(int row) const
 {
     const QDate start = rows_.at(static_cast<std::size_t>(row)).period;
     switch (by_) {
-    case analyser::Period::Week:
+    case core::analysis::Period::Week:
         return QStringLiteral("week of ") + isoText(start);
-    case analyser::Period::Month:
+    case core::analysis::Period::Month:
         return start.toString(QStringLiteral("yyyy-MM"));
-    case analyser::Period::Day:
+    case core::analysis::Period::Day:
         break;
     }
     return isoText(start);
@@ -81,11 +81,12 @@ QString HistoryModel::periodText(int row) const
 
 QString HistoryModel::rowText(int row) const
 {
-    const analyser::HistoryRow &r = rows_.at(static_cast<std::size_t>(row));
+    const core::analysis::HistoryRow &r = rows_.at(static_cast<std::size_t>(row));
     return QStringLiteral("%1: %2 %3, %4")
         .arg(periodText(row))
         .arg(r.sessions)
-        .arg(r.sessions == 1 ? QStringLiteral("session") : QStringLiteral("sessions"), analyser::clockText(r.seconds));
+        .arg(r.sessions == 1 ? QStringLiteral("session") : QStringLiteral("sessions"),
+            core::analysis::clockText(r.seconds));
 }
 
 int HistoryModel::rowCount(const QModelIndex &parent) const
@@ -102,7 +103,7 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const analyser::HistoryRow &r = rows_[static_cast<std::size_t>(index.row())];
+    const core::analysis::HistoryRow &r = rows_[static_cast<std::size_t>(index.row())];
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
         switch (index.column()) {
         case 0:
@@ -110,7 +111,7 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
         case 1:
             return QString::number(r.sessions);
         default:
-            return analyser::clockText(r.seconds);
+            return core::analysis::clockText(r.seconds);
         }
     }
     if (role == Qt::ToolTipRole)
@@ -127,11 +128,11 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
     switch (section) {
     case 0:
         switch (by_) {
-        case analyser::Period::Week:
+        case core::analysis::Period::Week:
             return QStringLiteral("Week (from Monday)");
-        case analyser::Period::Month:
+        case core::analysis::Period::Month:
             return QStringLiteral("Month");
-        case analyser::Period::Day:
+        case core::analysis::Period::Day:
             break;
         }
         return QStringLiteral("Day");
@@ -166,7 +167,7 @@ void HistoryChart::modelReset()
 {
     maxSeconds_ = 0;
     minSeconds_ = 0;
-    for (const analyser::HistoryRow &r : model_.rows()) {
+    for (const core::analysis::HistoryRow &r : model_.rows()) {
         maxSeconds_ = std::max(maxSeconds_, r.seconds);
         minSeconds_ = std::min(minSeconds_, r.seconds);
     }
@@ -284,7 +285,7 @@ void HistoryChart::paintEvent(QPaintEvent *)
         const int y = yOf(v);
         painter.setPen(kGrid);
         painter.drawLine(plot.left(), y, plot.right(), y);
-        QString label = analyser::clockText(static_cast<std::int64_t>(v));
+        QString label = core::analysis::clockText(static_cast<std::int64_t>(v));
         if (step >= 60)
             label.chop(3); // whole minutes: H:MM
         painter.setPen(kText);
@@ -310,7 +311,7 @@ void HistoryChart::paintEvent(QPaintEvent *)
         auto xOf = [&](int row) { return plot.left() + row * pitch - scroll + (pitch - barWidth) / 2; };
         painter.setClipRect(plot);
         for (int row = first; row <= last; ++row) {
-            const analyser::HistoryRow &r = model_.rows()[static_cast<std::size_t>(row)];
+            const core::analysis::HistoryRow &r = model_.rows()[static_cast<std::size_t>(row)];
             const int x = xOf(row);
             const int y = yOf(static_cast<double>(r.seconds));
             if (r.seconds != 0)
@@ -326,14 +327,14 @@ void HistoryChart::paintEvent(QPaintEvent *)
         for (int row = first - every; row <= last + every; ++row) {
             if (row < 0 || row >= n)
                 continue;
-            const analyser::HistoryRow &r = model_.rows()[static_cast<std::size_t>(row)];
+            const core::analysis::HistoryRow &r = model_.rows()[static_cast<std::size_t>(row)];
             const int x = xOf(row);
             if (row % every == 0) {
                 painter.setPen(kAxis);
                 painter.drawLine(x + barWidth / 2, plot.bottom(), x + barWidth / 2, plot.bottom() + 3);
                 painter.setPen(kText);
                 QString label = isoText(r.period);
-                if (model_.by() == analyser::Period::Month)
+                if (model_.by() == core::analysis::Period::Month)
                     label.chop(3);
                 painter.drawText(QRect(x + barWidth / 2 - labelWidth / 2, plot.bottom() + 4, labelWidth, fm.height()),
                                  Qt::AlignHCenter | Qt::AlignTop, label);
@@ -347,7 +348,7 @@ void HistoryChart::paintEvent(QPaintEvent *)
     painter.drawLine(plot.left(), plot.top(), plot.left(), plot.bottom());
     painter.drawLine(plot.left(), plot.bottom(), plot.right(), plot.bottom());
     painter.setPen(kText);
-    const QString axis = model_.by() == analyser::Period::Week ? QStringLiteral("week, from its Monday")
+    const QString axis = model_.by() == core::analysis::Period::Week ? QStringLiteral("week, from its Monday")
                                                                : periodWord(model_.by(), false);
     painter.drawText(QRect(plot.left(), plot.bottom() + 4 + fm.height(), plot.width(), fm.height()),
                      Qt::AlignHCenter | Qt::AlignTop, axis);
@@ -411,7 +412,7 @@ void HistoryChart::mousePressEvent(QMouseEvent *event)
 
 // ---- the window ----
 
-HistoryWindow::HistoryWindow(analyser::History days, const QString &note, QWidget *parent)
+HistoryWindow::HistoryWindow(core::analysis::History days, const QString &note, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , days_(std::move(days))
 {
@@ -423,9 +424,9 @@ HistoryWindow::HistoryWindow(analyser::History days, const QString &note, QWidge
     byLabel->setAccessibleName(QStringLiteral("Group by:"));
     byBox_ = new QComboBox(this);
     byBox_->setObjectName(QStringLiteral("periodChoice"));
-    byBox_->addItem(QStringLiteral("Day"), int(analyser::Period::Day));
-    byBox_->addItem(QStringLiteral("Week"), int(analyser::Period::Week));
-    byBox_->addItem(QStringLiteral("Month"), int(analyser::Period::Month));
+    byBox_->addItem(QStringLiteral("Day"), int(core::analysis::Period::Day));
+    byBox_->addItem(QStringLiteral("Week"), int(core::analysis::Period::Week));
+    byBox_->addItem(QStringLiteral("Month"), int(core::analysis::Period::Month));
     byBox_->setToolTip(QStringLiteral("Show the time per day, per week (from Monday) or per month"));
     byBox_->setAccessibleName(QStringLiteral("Group by"));
     byBox_->setAccessibleDescription(byBox_->toolTip());
@@ -488,26 +489,26 @@ HistoryWindow::HistoryWindow(analyser::History days, const QString &note, QWidge
     chart_->setFocus();
 
     connect(byBox_, &QComboBox::currentIndexChanged, this,
-            [this](int) { showPeriod(static_cast<analyser::Period>(byBox_->currentData().toInt())); });
+            [this](int) { showPeriod(static_cast<core::analysis::Period>(byBox_->currentData().toInt())); });
     connect(chart_, &HistoryChart::currentRowChanged, this, &HistoryWindow::currentRowChanged);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, chart_,
             [this](const QModelIndex &current) { chart_->setCurrentRow(current.row()); });
-    showPeriod(analyser::Period::Day);
+    showPeriod(core::analysis::Period::Day);
 }
 
-void HistoryWindow::showPeriod(analyser::Period by)
+void HistoryWindow::showPeriod(core::analysis::Period by)
 {
     const int index = byBox_->findData(int(by));
     if (byBox_->currentIndex() != index) {
         byBox_->setCurrentIndex(index); // comes back here
         return;
     }
-    const std::optional<analyser::History> grouped = days_.regrouped(by);
-    model_.setRows(grouped ? grouped->rows() : std::vector<analyser::HistoryRow>(), by);
+    const std::optional<core::analysis::History> grouped = days_.regrouped(by);
+    model_.setRows(grouped ? grouped->rows() : std::vector<core::analysis::HistoryRow>(), by);
 
     const auto &rows = model_.rows();
     std::int64_t sessions = 0, seconds = 0;
-    for (const analyser::HistoryRow &r : rows) {
+    for (const core::analysis::HistoryRow &r : rows) {
         sessions += r.sessions;
         seconds += r.seconds;
     }
@@ -515,7 +516,7 @@ void HistoryWindow::showPeriod(analyser::Period by)
                                    : QStringLiteral("%1 %2, %3 in %4 %5 from %6 to %7")
                                          .arg(sessions)
                                          .arg(sessions == 1 ? QStringLiteral("session") : QStringLiteral("sessions"),
-                                              analyser::clockText(seconds))
+                                              core::analysis::clockText(seconds))
                                          .arg(rows.size())
                                          .arg(periodWord(by, rows.size() != 1), model_.periodText(0),
                                               model_.periodText(static_cast<int>(rows.size()) - 1)));
@@ -537,4 +538,4 @@ void HistoryWindow::currentRowChanged(int row)
     table_->scrollTo(index);
 }
 
-} // namespace tallio
+} // namespace analyser

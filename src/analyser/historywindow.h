@@ -17,7 +17,7 @@ class QComboBox;
 class QLabel;
 class QTableView;
 
-namespace tallio {
+namespace analyser {
 
 // The rows as a table: period, sessions, time (H:MM:SS).
 class HistoryModel : public QAbstractTableModel
@@ -26,9 +26,9 @@ class HistoryModel : public QAbstractTableModel
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setRows(std::vector<analyser::HistoryRow> rows, analyser::Period by);
-    const std::vector<analyser::HistoryRow> &rows() const { return rows_; }
-    analyser::Period by() const { return by_; }
+    void setRows(std::vector<core::analysis::HistoryRow> rows, core::analysis::Period by);
+    const std::vector<core::analysis::HistoryRow> &rows() const { return rows_; }
+    core::analysis::Period by() const { return by_; }
     // "2026-12-07", or "week of 2026-12-07", or "2026-12".
     QString periodText(int row) const;
     // Everything about a row in one sentence, for tooltips.
@@ -40,8 +40,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    std::vector<analyser::HistoryRow> rows_;
-    analyser::Period by_ = analyser::Period::Day;
+    std::vector<core::analysis::HistoryRow> rows_;
+    core::analysis::Period by_ = core::analysis::Period::Day;
 };
 
 // The bars, one per row, scrolled sideways when they do not fit. Only the
@@ -88,9 +88,9 @@ class HistoryWindow : public QWidget
 public:
     // `days`: the history by day; `note`: said above the chart when the log
     // was not read whole, empty otherwise.
-    HistoryWindow(analyser::History days, const QString &note, QWidget *parent = nullptr);
+    HistoryWindow(core::analysis::History days, const QString &note, QWidget *parent = nullptr);
 
-    void showPeriod(analyser::Period by);
+    void showPeriod(core::analysis::Period by);
     HistoryModel &model() { return model_; }
     HistoryChart &chart() { return *chart_; }
     QComboBox &periodChoice() { return *byBox_; }
@@ -99,7 +99,7 @@ public:
 private:
     void currentRowChanged(int row);
 
-    analyser::History days_;
+    core::analysis::History days_;
     HistoryModel model_;
     QComboBox *byBox_ = nullptr;
     QLabel *summary_ = nullptr;
@@ -107,4 +107,4 @@ private:
     QTableView *table_ = nullptr;
 };
 
-} // namespace tallio
+} // namespace analyser

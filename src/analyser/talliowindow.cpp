@@ -19,10 +19,10 @@
 
 #include <algorithm>
 
-namespace tallio {
+namespace analyser {
 namespace {
 
-constexpr Colour kLightGreen = 8454016; // red 128, green 255, blue 128
+constexpr core::Colour kLightGreen = 8454016; // red 128, green 255, blue 128
 constexpr float kClientWidth = 4305;
 constexpr float kClientHeight = 4380;
 constexpr float kLabelLeft = 120;
@@ -46,7 +46,7 @@ Form1::Form1(QString logPath)
     Label1.setObjectName(QStringLiteral("Label1"));
     Label1.setBackColor(0);
     Label1.setForeColor(kLightGreen);
-    Label1.setFont(fonts::font(QStringLiteral("Verdana"), 9.75));
+    Label1.setFont(forms::fonts::font(QStringLiteral("Verdana"), 9.75));
     Label1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1.setWordWrap(true);
     // Folder names from the file system end up in the caption: never let
@@ -80,8 +80,8 @@ Form1::Form1(QString logPath)
     // window that is only read is easiest to find.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        setLeft(twips::fromPixels(area.x() + std::max(0, (area.width() - width()) / 2)));
-        setTop(twips::fromPixels(area.y() + std::max(0, (area.height() - height()) / 2)));
+        setLeft(core::twips::fromPixels(area.x() + std::max(0, (area.width() - width()) / 2)));
+        setTop(core::twips::fromPixels(area.y() + std::max(0, (area.height() - height()) / 2)));
     }
 }
 
@@ -91,12 +91,12 @@ void Form1::Form_Load()
 {
     setLabel1Size(outerSize());
     const QString path = logPath_.isEmpty()
-        ? QDir::current().absoluteFilePath(QString::fromLatin1(sessionlog::kDataLogFileName))
+        ? QDir::current().absoluteFilePath(QString::fromLatin1(core::sessionlog::kDataLogFileName))
         : logPath_;
-    days_.emplace(analyser::Period::Day);
-    const analyser::Analysis analysis = analyser::analyseFile(path, &*days_);
-    const analyser::Outcome outcome = analyser::outcome(analysis, path);
-    setLabel1Caption(analyser::captionText(outcome));
+    days_.emplace(core::analysis::Period::Day);
+    const core::analysis::Analysis analysis = core::analysis::analyseFile(path, &*days_);
+    const core::analysis::Outcome outcome = core::analysis::outcome(analysis, path);
+    setLabel1Caption(core::analysis::captionText(outcome));
     if (!outcome.complete()) {
         historyNote_ = analysis.totals
             ? QStringLiteral("The session log could not be read whole (the report window says why): these are "
@@ -125,7 +125,8 @@ void Form1::copyReport()
 void Form1::showHistory()
 {
     if (!history_) {
-        history_ = new HistoryWindow(days_ ? *days_ : analyser::History(analyser::Period::Day), historyNote_, this);
+        history_ = new HistoryWindow(
+            days_ ? *days_ : core::analysis::History(core::analysis::Period::Day), historyNote_, this);
         history_->setAttribute(Qt::WA_DeleteOnClose);
     }
     history_->show();
@@ -138,15 +139,15 @@ void Form1::growToShowAll()
     // What went wrong comes before the report; at the design size the
     // report's end would be cut off, and with it what the user needs most.
     const QSizeF label = labelSizeFor(outerSize());
-    const int needed = Label1.heightForWidth(twips::toPixels(label.width())) + twips::toPixels(120);
+    const int needed = Label1.heightForWidth(core::twips::toPixels(label.width())) + core::twips::toPixels(120);
     if (needed <= height())
         return;
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, needed, needed);
     // Leave room for a title bar the window manager adds.
     const int newHeight = std::min(needed, std::max(height(), area.height() - 60));
-    setHeight(twips::fromPixels(newHeight));
-    setTop(twips::fromPixels(area.y() + std::max(0, (area.height() - newHeight) / 2)));
+    setHeight(core::twips::fromPixels(newHeight));
+    setTop(core::twips::fromPixels(area.y() + std::max(0, (area.height() - newHeight) / 2)));
 }
 
 void Form1::Form_Resize()
@@ -163,7 +164,7 @@ QSizeF Form1::labelSizeFor(QSizeF outer)
 QSizeF Form1::outerSize() const
 {
     const QSize frame = frameGeometry().size();
-    return {twips::fromPixels(frame.width()), twips::fromPixels(frame.height())};
+    return {core::twips::fromPixels(frame.width()), core::twips::fromPixels(frame.height())};
 }
 
 void Form1::setLabel1Caption(const QString &caption)
@@ -178,23 +179,23 @@ void Form1::setLabel1Caption(const QString &caption)
 void Form1::setLabel1Size(QSizeF size)
 {
     labelSize_ = size;
-    Label1.setGeometry(twips::toPixels(kLabelLeft), twips::toPixels(kLabelTop), twips::toPixels(size.width()),
-                       twips::toPixels(size.height()));
+    Label1.setGeometry(core::twips::toPixels(kLabelLeft), core::twips::toPixels(kLabelTop),
+        core::twips::toPixels(size.width()), core::twips::toPixels(size.height()));
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
 {
-    Form::resizeEvent(event);
+    forms::Form::resizeEvent(event);
     Form_Resize();
 }
 
 void Form1::moveEvent(QMoveEvent *event)
 {
-    Form::moveEvent(event);
+    forms::Form::moveEvent(event);
     // The window manager adds its frame after the window is first shown,
     // without resizing the window itself; the label follows the outer size.
     if (outerSize() != lastOuterSize_)
         Form_Resize();
 }
 
-} // namespace tallio
+} // namespace analyser

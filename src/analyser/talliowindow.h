@@ -18,9 +18,9 @@
 class QAction;
 class QMenu;
 
-namespace tallio {
+namespace analyser {
 
-class Form1 : public Form
+class Form1 : public forms::Form
 {
     Q_OBJECT
 public:
@@ -45,7 +45,7 @@ public:
     // and 30 lower, never below 0 (a label cannot have a negative size).
     static QSizeF labelSizeFor(QSizeF outerTwips);
 
-    LabelControl Label1;
+    forms::LabelControl Label1;
 
     // The menu of a right click on the report, or of the Menu key.
     QMenu &contextMenu() { return *menu_; }
@@ -68,7 +68,7 @@ private:
     QString caption_;
     // The sessions by day, from the same pass that built the report; what
     // the History window shows.
-    std::optional<analyser::History> days_;
+    std::optional<core::analysis::History> days_;
     QString historyNote_;
     QMenu *menu_ = nullptr;
     QAction *historyAction_ = nullptr;
@@ -77,4 +77,4 @@ private:
     QSizeF lastOuterSize_;
 };
 
-} // namespace tallio
+} // namespace analyser

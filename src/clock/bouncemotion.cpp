@@ -9,33 +9,37 @@
 #include "textboxcontrol.h"
 #include "tockawindows.h"
 
+namespace clockwindow {
+
 void BounceMotion::tick()
 {
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     Form1 &c = clock_;
     platform.randomize(platform.secondsSinceMidnight());
     // Draws only for what is still unchosen, always in this order.
     if (c.DirX == 0)
-        c.DirX = motion::directionFromDraw(platform.rnd());
+        c.DirX = core::motion::directionFromDraw(platform.rnd());
     if (c.DirY == 0)
-        c.DirY = motion::directionFromDraw(platform.rnd());
+        c.DirY = core::motion::directionFromDraw(platform.rnd());
     if (c.SpeedX == 0) {
-        c.SpeedX = motion::speedFromDraw(platform.rnd());
-        app_.FrmSetting().speedXBox().setTextFromCode(num::text(c.SpeedX));
+        c.SpeedX = core::motion::speedFromDraw(platform.rnd());
+        app_.FrmSetting().speedXBox().setTextFromCode(core::num::text(c.SpeedX));
     }
     if (c.SpeedY == 0) {
-        c.SpeedY = motion::speedFromDraw(platform.rnd());
-        app_.FrmSetting().speedYBox().setTextFromCode(num::text(c.SpeedY));
+        c.SpeedY = core::motion::speedFromDraw(platform.rnd());
+        app_.FrmSetting().speedYBox().setTextFromCode(core::num::text(c.SpeedY));
     }
 
     // X is the vertical axis: SpeedX and DirX move Top.
     const QSizeF screen = platform.screenTwips(&c);
-    const motion::Axis vertical
-        = motion::bounceStep({c.Top(), c.DirX}, c.SpeedX, static_cast<float>(screen.height()) - c.Height());
-    const motion::Axis horizontal
-        = motion::bounceStep({c.Left(), c.DirY}, c.SpeedY, static_cast<float>(screen.width()) - c.Width());
+    const core::motion::Axis vertical
+        = core::motion::bounceStep({c.Top(), c.DirX}, c.SpeedX, static_cast<float>(screen.height()) - c.Height());
+    const core::motion::Axis horizontal
+        = core::motion::bounceStep({c.Left(), c.DirY}, c.SpeedY, static_cast<float>(screen.width()) - c.Width());
     c.DirX = vertical.direction;
     c.DirY = horizontal.direction;
     if (vertical.position != c.Top() || horizontal.position != c.Left())
         c.setPosition(horizontal.position, vertical.position);
 }
+
+} // namespace clockwindow

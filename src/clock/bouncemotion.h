@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace links { class TockaWindows; }
+
+namespace clockwindow {
 // Bouncing: the clock window drifts across the screen and turns at its edges.
 
 class Form1;
-class TockaWindows;
 
 class BounceMotion
 {
 public:
-    BounceMotion(Form1 &clock, TockaWindows &app)
+    BounceMotion(Form1 &clock, links::TockaWindows &app)
         : clock_(clock)
         , app_(app)
     {
@@ -19,5 +22,7 @@ public:
 
 private:
     Form1 &clock_;
-    TockaWindows &app_;
+    links::TockaWindows &app_;
 };
+
+} // namespace clockwindow

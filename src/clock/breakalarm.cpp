@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+namespace clockwindow {
+
 namespace {
 
 constexpr double kBeepForSecs = 5.0;
@@ -29,27 +31,27 @@ constexpr int kWaitMs = 50;
 
 void BreakAlarm::init()
 {
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     clock_.AlarmStartTimer = platform.secondsSinceMidnight();
     clock_.AlarmStartDate = platform.today();
     clock_.AlarmUntil = app_.FrmSetting().alarmUntilBox().Text();
     // A box that holds no number (emptied, a separator alone) cannot give a
     // length; the alarm then keeps the length of the period it ran last,
     // 20 minutes before any, rather than stop or beep without end.
-    if (const auto minutes = alarmcount::parseMinutes(clock_.AlarmUntil, regional::decimalPoint()))
+    if (const auto minutes = core::alarmcount::parseMinutes(clock_.AlarmUntil, core::regional::decimalPoint()))
         minutes_ = *minutes;
 }
 
 double BreakAlarm::secondsSinceStart() const
 {
-    const Platform &platform = app_.platform();
+    const platform::Platform &platform = app_.platform();
     const float e = platform.secondsSinceMidnight() - clock_.AlarmStartTimer;
     return static_cast<double>(clock_.AlarmStartDate.daysTo(platform.today())) * 86400.0 + static_cast<double>(e);
 }
 
 void BreakAlarm::activate()
 {
-    SettingsPanel &settings = app_.FrmSetting();
+    links::SettingsPanel &settings = app_.FrmSetting();
     settings.alarmUntilBox().setTextFromCode(settings.alarmIntervalBox().Text());
     init();
     beepForFiveSeconds();
@@ -60,7 +62,7 @@ void BreakAlarm::beepForFiveSeconds()
     // Pending events run inside the loop, and one of them may close this
     // window for good: nothing here may touch it once it is gone.
     const QPointer<Form1> self(&clock_);
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     beeping_ = true;
     double nextBeepAt = 0;
     for (;;) {
@@ -84,14 +86,16 @@ void BreakAlarm::beepForFiveSeconds()
 
 void BreakAlarm::tick()
 {
-    const Platform &platform = app_.platform();
-    clock_.AlarmElapsedSecs = alarmcount::elapsedSeconds(clock_.AlarmStartDate.daysTo(platform.today()),
-                                                  platform.secondsSinceMidnight(), clock_.AlarmStartTimer);
+    const platform::Platform &platform = app_.platform();
+    clock_.AlarmElapsedSecs = core::alarmcount::elapsedSeconds(clock_.AlarmStartDate.daysTo(platform.today()),
+                                                               platform.secondsSinceMidnight(),
+                                                               clock_.AlarmStartTimer);
     const double remaining = minutes_ - static_cast<double>(clock_.AlarmElapsedSecs) / 60.0;
     clock_.AlarmRemaining = remaining;
 
-    TextBoxControl &until = app_.FrmSetting().alarmUntilBox();
-    until.setTextFromCode(alarmcount::countdownText(remaining, until.MaxLength(), regional::decimalPoint()));
+    forms::TextBoxControl &until = app_.FrmSetting().alarmUntilBox();
+    until.setTextFromCode(
+        core::alarmcount::countdownText(remaining, until.MaxLength(), core::regional::decimalPoint()));
 
     if (remaining <= 0 && !beeping_) {
         const QPointer<Form1> self(&clock_);
@@ -101,6 +105,8 @@ void BreakAlarm::tick()
     }
     // After an alarm this is the new period's length less the seconds of the
     // one just ended, until the next tick sets it right.
-    app_.FrmSetting().alarmNote().setTextFromCode(
-        num::text(minutes_ * 60.0 - static_cast<double>(clock_.AlarmElapsedSecs), regional::decimalPoint()));
+    app_.FrmSetting().alarmNote().setTextFromCode(core::num::text(
+        minutes_ * 60.0 - static_cast<double>(clock_.AlarmElapsedSecs), core::regional::decimalPoint()));
 }
+
+} // namespace clockwindow

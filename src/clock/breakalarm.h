@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace links { class TockaWindows; }
+
+namespace clockwindow {
 // The break alarm: counts down a period of minutes, shows what is left in the
 // settings window, and beeps for five seconds when the period runs out.
 
 class Form1;
-class TockaWindows;
 
 class BreakAlarm
 {
 public:
-    BreakAlarm(Form1 &clock, TockaWindows &app)
+    BreakAlarm(Form1 &clock, links::TockaWindows &app)
         : clock_(clock)
         , app_(app)
     {
@@ -29,7 +32,9 @@ private:
     void beepForFiveSeconds();
 
     Form1 &clock_;
-    TockaWindows &app_;
+    links::TockaWindows &app_;
     double minutes_ = 20; // the running period's length as a number
     bool beeping_ = false;
 };
+
+} // namespace clockwindow

@@ -11,10 +11,12 @@
 #include "tockawindows.h"
 #include "twips.h"
 
+namespace clockwindow {
+
 void FaceGestures::wire()
 {
     Form1 &c = clock_;
-    LabelControl &face = c.Label1;
+    forms::LabelControl &face = c.Label1;
     face.onMouseDown = [&c](int b, int s, float x, float y) { c.Label1_MouseDown(b, s, x, y); };
     face.onMouseMove = [&c](int b, int s, float x, float y) { c.Label1_MouseMove(b, s, x, y); };
     face.onMouseUp = [&c](int b, int s, float x, float y) { c.Label1_MouseUp(b, s, x, y); };
@@ -24,7 +26,7 @@ void FaceGestures::wire()
     // the move; the pointer's global position against the window's own record
     // of where it stands is exact, and the label sits at the window's corner.
     face.mapGlobalToTwips = [&c](QPointF global) {
-        return QPointF(twips::fromPixels(global.x()) - c.Left(), twips::fromPixels(global.y()) - c.Top());
+        return QPointF(core::twips::fromPixels(global.x()) - c.Left(), core::twips::fromPixels(global.y()) - c.Top());
     };
 }
 
@@ -45,8 +47,8 @@ void FaceGestures::mouseMove(float x, float y)
     // Bounce ticks may have moved the window since the last event: the step
     // starts from where it stands now.
     const QSizeF screen = app_.platform().screenTwips(&c);
-    const motion::Place to
-        = motion::dragStep({c.Left(), c.Top()}, c.Width(), c.Height(), static_cast<float>(screen.width()),
+    const core::motion::Place to
+        = core::motion::dragStep({c.Left(), c.Top()}, c.Width(), c.Height(), static_cast<float>(screen.width()),
                            static_cast<float>(screen.height()), x - c.DragStartX, y - c.DragStartY);
     if (to.top != c.Top() || to.left != c.Left())
         c.setPosition(to.left, to.top);
@@ -73,7 +75,7 @@ void FaceGestures::doubleClick()
     if (c.LastMouseButton == 1)
         cycleColour();
     c.Bounce.setEnabled(!c.Bounce.Enabled());
-    app_.FrmSetting().bounceIntervalBox().setTextFromCode(num::text(c.Bounce.Interval()));
+    app_.FrmSetting().bounceIntervalBox().setTextFromCode(core::num::text(c.Bounce.Interval()));
     if (c.LastMouseButton == 2)
         switchWindowSize();
 }
@@ -85,7 +87,7 @@ void FaceGestures::cycleColour()
 
 void FaceGestures::stepColourFrom(int mode)
 {
-    const motion::CycleStep step = motion::cycleStep(mode);
+    const core::motion::CycleStep step = core::motion::cycleStep(mode);
     clock_.ColourMode = step.mode;
     if (step.colour)
         clock_.Label1.setForeColor(*step.colour);
@@ -97,11 +99,11 @@ void FaceGestures::switchWindowSize()
     if (c.WindowSizeMode == QLatin1String("BIG")) {
         c.setHeight(Form1::kSmallHeight);
         c.setWidth(Form1::kSmallWidth);
-        c.Label1.setFont(fonts::font(QStringLiteral("Small Fonts"), 6, false));
+        c.Label1.setFont(forms::fonts::font(QStringLiteral("Small Fonts"), 6, false));
         // The label keeps its big height, so left-aligned text sits at its top
         // where the small window still shows it.
         c.Label1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        c.Label1.setForeColor(rgbColour(255, 255, 255));
+        c.Label1.setForeColor(core::rgbColour(255, 255, 255));
         c.WindowSizeMode = QStringLiteral("SMALL");
         return;
     }
@@ -114,3 +116,5 @@ void FaceGestures::switchWindowSize()
     // neither overflows nor drifts.
     stepColourFrom(static_cast<int>(c.ColourMode) - 1);
 }
+
+} // namespace clockwindow

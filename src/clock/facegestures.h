@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace links { class TockaWindows; }
+
+namespace clockwindow {
 // The clock face and the mouse: dragging with any button, a click that stops
 // the bouncing (a right one shows the settings window), and double clicks
 // that bounce, step the colour cycle or switch between the big and the small
 // face.
 
 class Form1;
-class TockaWindows;
 
 class FaceGestures
 {
 public:
-    FaceGestures(Form1 &clock, TockaWindows &app)
+    FaceGestures(Form1 &clock, links::TockaWindows &app)
         : clock_(clock)
         , app_(app)
     {
@@ -32,5 +35,7 @@ private:
     void switchWindowSize();
 
     Form1 &clock_;
-    TockaWindows &app_;
+    links::TockaWindows &app_;
 };
+
+} // namespace clockwindow

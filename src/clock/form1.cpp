@@ -16,16 +16,18 @@
 
 #include <cstdio>
 
+namespace clockwindow {
+
 namespace {
 
 // Design-time look of the clock face.
-constexpr Colour kDesignForeColour = 0x00C0C000; // red 0, green 192, blue 192
+constexpr core::Colour kDesignForeColour = 0x00C0C000; // red 0, green 192, blue 192
 constexpr int kCheckpointEverySecs = 60;
 
 } // namespace
 
-Form1::Form1(TockaWindows &app)
-    : Form(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+Form1::Form1(links::TockaWindows &app)
+    : forms::Form(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , Label1(this, QStringLiteral("Time On:"))
     , Timer1(this, 1000, false) // started once the window has loaded
     , TockaAlarmTimer(this, 2000, false)
@@ -41,7 +43,7 @@ Form1::Form1(TockaWindows &app)
     setAccessibleDescription(QStringLiteral("How long this session at the computer has run"));
 
     Label1.setObjectName(QStringLiteral("Label1"));
-    Label1.setGeometry(0, 0, twips::toPixels(1215), twips::toPixels(275));
+    Label1.setGeometry(0, 0, core::twips::toPixels(1215), core::twips::toPixels(275));
     Label1.setBackColor(0);
     Label1.setForeColor(kDesignForeColour);
     Label1.setAccessibleDescription(QStringLiteral("Session time"));
@@ -57,15 +59,16 @@ Form1::~Form1() = default;
 
 void Form1::applyBigLook()
 {
-    Label1.setFont(fonts::font(QStringLiteral("Verdana"), 12, true));
+    Label1.setFont(forms::fonts::font(QStringLiteral("Verdana"), 12, true));
     Label1.setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
 }
 
 void Form1::Form_Load()
 {
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     if (!platform.claimSingleInstance()) {
-        platform.messageBox(QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!"), TockaWindows::title());
+        platform.messageBox(
+            QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!"), links::TockaWindows::title());
         platform.endProcessNow();
     }
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());
@@ -86,7 +89,7 @@ void Form1::Form_Load()
 
 void Form1::Timer1_Timer()
 {
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     session.Timer1_Timer(platform.secondsSinceMidnight(), platform.today(), Timer1.Interval());
     FormatClockFace();
     const double elapsed = session.ElapsedSecs.value_or(0.0);
@@ -100,9 +103,9 @@ void Form1::FormatClockFace()
     setCaption(QStringLiteral("Zemlo:  ") + session.ClockText);
 }
 
-sessionlog::SessionRecord Form1::recordNow() const
+core::sessionlog::SessionRecord Form1::recordNow() const
 {
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     return {platform.today(), session.StartTime, platform.timeOfDay(), session.ElapsedSecs, session.ClockText};
 }
 
@@ -141,7 +144,7 @@ void Form1::writeSessionLogs()
     // Sessions of earlier runs still owed go first, so each log keeps its
     // order; a log one of them cannot reach holds this session back too.
     QSet<QString> blocked;
-    const sessionlog::Journal::Delivery owed = app_.journal().deliverOwed(QLocale(), &blocked);
+    const core::sessionlog::Journal::Delivery owed = app_.journal().deliverOwed(QLocale(), &blocked);
     for (const QString &message : owed.messages)
         std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
 
@@ -151,9 +154,9 @@ void Form1::writeSessionLogs()
     }
     // Each log takes the date and time afresh, as they stand when it is written.
     const auto render = [this](const QString &name) {
-        const sessionlog::SessionRecord r = recordNow();
-        return name == QLatin1String(sessionlog::kDataLogFileName) ? sessionlog::dataForm(r)
-                                                                    : sessionlog::displayForm(r);
+        const core::sessionlog::SessionRecord r = recordNow();
+        return name == QLatin1String(core::sessionlog::kDataLogFileName) ? core::sessionlog::dataForm(r)
+                                                                    : core::sessionlog::displayForm(r);
     };
     QStringList errors;
     bool parked = false;
@@ -170,9 +173,9 @@ void Form1::writeSessionLogs()
         parked = true;
     } else {
         // No journal to keep it in: straight into the logs, come what may.
-        for (const char *name : {sessionlog::kLogFileName, sessionlog::kDataLogFileName}) {
+        for (const char *name : {core::sessionlog::kLogFileName, core::sessionlog::kDataLogFileName}) {
             const QString file = QString::fromLatin1(name);
-            const auto result = sessionlog::appendRecord(QDir(logFolder_).filePath(file), render(file));
+            const auto result = core::sessionlog::appendRecord(QDir(logFolder_).filePath(file), render(file));
             if (!result.ok)
                 errors << result.error;
         }
@@ -205,3 +208,5 @@ void Form1::keepAbove(bool above)
     if (above && isVisible())
         raise();
 }
+
+} // namespace clockwindow

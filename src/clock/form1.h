@@ -23,16 +23,17 @@
 #include <memory>
 #include <optional>
 
-class TockaWindows;
-namespace sessionlog {
-class JournalEntry;
-}
+namespace links { class TockaWindows; }
 
-class Form1 : public Form, public ClockFace
+namespace core::sessionlog { class JournalEntry; }
+
+namespace clockwindow {
+
+class Form1 : public forms::Form, public links::ClockFace
 {
     Q_OBJECT
 public:
-    explicit Form1(TockaWindows &app);
+    explicit Form1(links::TockaWindows &app);
     ~Form1() override;
 
     // The two looks of the face, in twips.
@@ -73,24 +74,24 @@ public:
     void applyBigLook();
 
     // What the settings window reaches.
-    Form &window() override { return *this; }
-    LabelControl &faceLabel() override { return Label1; }
-    TimerControl &bounceTimer() override { return Bounce; }
-    TimerControl &alarmTimer() override { return TockaAlarmTimer; }
+    forms::Form &window() override { return *this; }
+    forms::LabelControl &faceLabel() override { return Label1; }
+    forms::TimerControl &bounceTimer() override { return Bounce; }
+    forms::TimerControl &alarmTimer() override { return TockaAlarmTimer; }
     std::int16_t &speedX() override { return SpeedX; }
     std::int16_t &speedY() override { return SpeedY; }
     void keepAbove(bool above) override;
     void storeAlwaysTop(int value) override { AlwaysTop = value; }
-    void storeFadeSettings(const FadeSettings &shown) override { LastFadeSettings = shown; }
+    void storeFadeSettings(const links::FadeSettings &shown) override { LastFadeSettings = shown; }
 
     // Controls.
-    LabelControl Label1;
-    TimerControl Timer1;
-    TimerControl TockaAlarmTimer;
-    TimerControl Bounce;
+    forms::LabelControl Label1;
+    forms::TimerControl Timer1;
+    forms::TimerControl TockaAlarmTimer;
+    forms::TimerControl Bounce;
 
     // The session.
-    SessionClock session;
+    core::SessionClock session;
 
     // Settings held by the window.
     QString SettingVersion;
@@ -108,7 +109,7 @@ public:
     // closed. Closing that window destroys its boxes, and the exit save would
     // otherwise read a fresh window's design-time values instead of what the
     // user set.
-    std::optional<FadeSettings> LastFadeSettings;
+    std::optional<links::FadeSettings> LastFadeSettings;
 
     // True once the session is safely in both logs (or kept in the journal
     // for the next start).
@@ -130,15 +131,17 @@ public:
 private:
     void saveCheckpoint();
     void writeSessionLogs();
-    sessionlog::SessionRecord recordNow() const;
+    core::sessionlog::SessionRecord recordNow() const;
 
-    TockaWindows &app_;
+    links::TockaWindows &app_;
     BounceMotion bounce_;
     FaceGestures gestures_;
     BreakAlarm alarm_;
     QString logFolder_;
     double lastCheckpointAt_ = -1;
-    std::unique_ptr<sessionlog::JournalEntry> journalEntry_; // this session's, held while it runs
+    std::unique_ptr<core::sessionlog::JournalEntry> journalEntry_; // this session's, held while it runs
     bool logged_ = false;
     bool sessionStarted_ = false; // false in a copy that was refused
 };
+
+} // namespace clockwindow

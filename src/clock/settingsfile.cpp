@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <optional>
 
+namespace clockwindow {
+
 namespace {
 
 const QString kSection = QStringLiteral("Settings");
@@ -44,26 +46,26 @@ Value anyText(const QString &text)
 
 Value number(const QString &text)
 {
-    return numericentry::numberOf(text) ? Value(text) : std::nullopt;
+    return core::numericentry::numberOf(text) ? Value(text) : std::nullopt;
 }
 
 Value shortWhole(const QString &text)
 {
-    const auto v = numericentry::numberOf(text);
-    const auto whole = v ? num::toInt16(*v) : std::nullopt;
+    const auto v = core::numericentry::numberOf(text);
+    const auto whole = v ? core::num::toInt16(*v) : std::nullopt;
     return whole ? Value(QString::number(*whole)) : std::nullopt;
 }
 
 Value whole(const QString &text)
 {
-    const auto v = numericentry::numberOf(text);
-    const auto w = v ? num::toInt32(*v) : std::nullopt;
+    const auto v = core::numericentry::numberOf(text);
+    const auto w = v ? core::num::toInt32(*v) : std::nullopt;
     return w ? Value(QString::number(*w)) : std::nullopt;
 }
 
 Value position(const QString &text)
 {
-    const auto v = numericentry::numberOf(text);
+    const auto v = core::numericentry::numberOf(text);
     if (!v || *v < -kFarthestTwips || *v > kFarthestTwips)
         return std::nullopt;
     return text;
@@ -72,7 +74,7 @@ Value position(const QString &text)
 // A hex colour text as the box takes it: up to six hex digits.
 bool isColourHex(const QString &text)
 {
-    return text.size() <= 6 && numericentry::isHexText(text);
+    return text.size() <= 6 && core::numericentry::isHexText(text);
 }
 
 Value colourHex(const QString &text)
@@ -82,10 +84,10 @@ Value colourHex(const QString &text)
 
 float positionOf(const QString &text)
 {
-    return static_cast<float>(numericentry::numberOf(text).value_or(0));
+    return static_cast<float>(core::numericentry::numberOf(text).value_or(0));
 }
 
-QString redGreenBlueHex(Colour colour)
+QString redGreenBlueHex(core::Colour colour)
 {
     const auto u = static_cast<std::uint32_t>(colour);
     const std::uint32_t rgb = ((u & 0xFF) << 16) | (u & 0xFF00) | ((u >> 16) & 0xFF);
@@ -96,40 +98,40 @@ QString redGreenBlueHex(Colour colour)
 
 struct Context
 {
-    Context(Form1 &c, TockaWindows &a)
+    Context(Form1 &c, links::TockaWindows &a)
         : clock(c)
         , app(a)
     {
     }
 
     Form1 &clock;
-    TockaWindows &app;
+    links::TockaWindows &app;
     // The settings window is created, hidden, by its first use.
-    SettingsPanel &settings() { return app.FrmSetting(); }
+    links::SettingsPanel &settings() { return app.FrmSetting(); }
 
     // At exit: the fade settings the user last saw. A settings window that
     // was re-created out of the user's sight shows design-time values, so
     // what it showed when it closed stands instead.
-    const FadeSettings &fade()
+    const links::FadeSettings &fade()
     {
         if (!fade_) {
-            SettingsPanel &s = settings();
+            links::SettingsPanel &s = settings();
             fade_ = clock.LastFadeSettings && !s.window().isVisible() ? *clock.LastFadeSettings : s.fadeSettingsShown();
         }
         return *fade_;
     }
 
 private:
-    std::optional<FadeSettings> fade_;
+    std::optional<links::FadeSettings> fade_;
 };
 
-void setText(TextBoxControl &box, const Value &v)
+void setText(forms::TextBoxControl &box, const Value &v)
 {
     if (v)
         box.setTextFromCode(*v);
 }
 
-void setCheck(CheckBoxControl &box, const Value &v)
+void setCheck(forms::CheckBoxControl &box, const Value &v)
 {
     if (v)
         box.setValue(v->toInt()); // values other than 0, 1 and 2 are refused
@@ -161,7 +163,7 @@ const std::array<Row, 18> kRows = {{
      [](Context &c) { return c.clock.WindowSizeMode; }},
     // X is the vertical axis: the top of the window.
     {"Form1_X", nullptr, position, [](Context &c, const Value &v) { c.clock.setTop(v ? positionOf(*v) : 0); },
-     [](Context &c) { return num::singleText(c.clock.Top(), regional::decimalPoint()); }},
+     [](Context &c) { return core::num::singleText(c.clock.Top(), core::regional::decimalPoint()); }},
     // Without a saved place the window sits at the top, its right edge 20
     // twips from the right edge of the screen.
     {"Form1_Y", nullptr, position,
@@ -169,7 +171,7 @@ const std::array<Row, 18> kRows = {{
          const float screenWidth = static_cast<float>(c.app.platform().screenTwips(&c.clock).width());
          c.clock.setLeft(v ? positionOf(*v) : screenWidth - c.clock.Width() - 20);
      },
-     [](Context &c) { return num::singleText(c.clock.Left(), regional::decimalPoint()); }},
+     [](Context &c) { return core::num::singleText(c.clock.Left(), core::regional::decimalPoint()); }},
     // The face's colours are saved for other programs to read; at start-up
     // the hex colours below set them.
     {"Label1_ForeColour", nullptr, anyText, [](Context &, const Value &) {},
@@ -227,8 +229,8 @@ void warn(const QString &message)
 
 void Form1::LoadSettings()
 {
-    const settingsfolder::Location where = settingsfolder::locate(app_.platform().programFolder());
-    IniFile ini;
+    const core::settingsfolder::Location where = core::settingsfolder::locate(app_.platform().programFolder());
+    core::IniFile ini;
     QString error;
     if (!ini.load(where.readPath, &error))
         warn(error + QStringLiteral("; starting with the default settings"));
@@ -250,7 +252,7 @@ void Form1::LoadSettings()
 
 void Form1::SaveSettings()
 {
-    const settingsfolder::Location where = settingsfolder::locate(app_.platform().programFolder());
+    const core::settingsfolder::Location where = core::settingsfolder::locate(app_.platform().programFolder());
     Context context{*this, app_};
     std::array<QString, kRows.size()> values;
     for (std::size_t i = 0; i < kRows.size(); ++i)
@@ -259,7 +261,7 @@ void Form1::SaveSettings()
     // Start from the file as it is now, so that whatever else it holds stays;
     // an installed copy saving for the first time starts from the file
     // shipped beside it.
-    IniFile ini;
+    core::IniFile ini;
     QString error;
     const QString base = QFileInfo::exists(where.writePath) ? where.writePath : where.readPath;
     if (!ini.load(base, &error)) {
@@ -267,10 +269,12 @@ void Form1::SaveSettings()
             warn(error + QStringLiteral("; the settings of this session are not saved"));
             return;
         }
-        ini = IniFile();
+        ini = core::IniFile();
     }
     for (std::size_t i = 0; i < kRows.size(); ++i)
         ini.setValue(kSection, QString::fromLatin1(kRows[i].key), values[i]);
     if (!ini.save(where.writePath, &error))
         warn(error + QStringLiteral("; the settings of this session are not saved"));
 }
+
+} // namespace clockwindow

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+namespace core {
+
 namespace alarmcount {
 
 std::int32_t elapsedSeconds(qint64 daysSinceStart, float secondsNow, float startSeconds)
@@ -42,3 +44,5 @@ QString countdownText(double minutesLeft, int width, QChar decimalPoint)
 }
 
 } // namespace alarmcount
+
+} // namespace core

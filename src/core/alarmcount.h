@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace core {
+
 namespace alarmcount {
 
 // Whole seconds since a period began: calendar days between its start date
@@ -32,3 +34,5 @@ std::optional<double> parseMinutes(const QString &text, QChar decimalPoint);
 QString countdownText(double minutesLeft, int width, QChar decimalPoint);
 
 } // namespace alarmcount
+
+} // namespace core

@@ -12,7 +12,9 @@
 #include <array>
 #include <cstring>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 using sessionlog::RecordValue;
 
@@ -186,4 +188,6 @@ Analysis analyseFile(const QString &path, History *history)
     return analyse(file, sessionlog::LogReader::kDefaultBlockSize, history, ahead);
 }
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

@@ -16,7 +16,9 @@
 
 class QIODevice;
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 struct Totals
 {
@@ -122,4 +124,6 @@ Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader:
 // Opens and reads the log at `path`; a long one with read-ahead.
 Analysis analyseFile(const QString &path, History *history = nullptr);
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

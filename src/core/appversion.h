@@ -4,7 +4,11 @@
 
 #include <QString>
 
+namespace core {
+
 inline QString applicationVersionText()
 {
     return QStringLiteral("%1.%2.%3").arg(TOCKA_VERSION_MAJOR).arg(TOCKA_VERSION_MINOR).arg(TOCKA_VERSION_REVISION);
 }
+
+} // namespace core

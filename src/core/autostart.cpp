@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+namespace core {
+
 namespace autostart {
 
 QString entryPath()
@@ -87,3 +89,5 @@ bool disable(QString *error)
 }
 
 } // namespace autostart
+
+} // namespace core

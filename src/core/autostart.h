@@ -7,6 +7,8 @@
 
 #include <QString>
 
+namespace core {
+
 namespace autostart {
 
 // $XDG_CONFIG_HOME/autostart/tocka.desktop (by default ~/.config/autostart).
@@ -26,3 +28,5 @@ bool enable(const QString &program, QString *error);
 bool disable(QString *error);
 
 } // namespace autostart
+
+} // namespace core

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+namespace core {
+
 namespace motion {
 
 std::int16_t directionFromDraw(float r)
@@ -88,3 +90,5 @@ CycleStep cycleStep(int mode)
 }
 
 } // namespace motion
+
+} // namespace core

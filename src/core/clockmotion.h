@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace core {
+
 namespace motion {
 
 // A direction from a uniform draw r in [0, 1): r * 3 rounded half to even, so
@@ -63,3 +65,5 @@ struct CycleStep
 CycleStep cycleStep(int mode);
 
 } // namespace motion
+
+} // namespace core

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace core {
+
 using Colour = std::int32_t;
 
 // Components above 255 count as 255, below 0 as 0.
@@ -13,3 +15,5 @@ inline Colour rgbColour(int red, int green, int blue)
     auto c = [](int v) { return std::clamp(v, 0, 255); };
     return c(red) + 256 * c(green) + 65536 * c(blue);
 }
+
+} // namespace core

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace core {
+
 namespace {
 
 constexpr int kStepsPerFade = 20;
@@ -72,3 +74,5 @@ Colour ColourFade::contrastColour(double offset) const
     return rgbColour(shown(std::fabs(offset - red)), shown(std::fabs(offset - green)),
                      shown(std::fabs(offset - blue)));
 }
+
+} // namespace core

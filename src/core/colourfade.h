@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace core {
+
 class ColourFade
 {
 public:
@@ -45,3 +47,5 @@ public:
     double green = 0;
     std::int16_t blue = 0;
 };
+
+} // namespace core

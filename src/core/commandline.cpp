@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+namespace core {
+
 namespace commandline {
 namespace {
 
@@ -43,3 +45,5 @@ std::optional<int> handle(int argc, const char *const *argv, const Program &prog
 }
 
 } // namespace commandline
+
+} // namespace core

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <optional>
 
+namespace core {
+
 namespace commandline {
 
 struct Program
@@ -26,3 +28,5 @@ std::optional<int> handle(int argc, const char *const *argv, const Program &prog
 void printVersion(const char *name, std::FILE *out);
 
 } // namespace commandline
+
+} // namespace core

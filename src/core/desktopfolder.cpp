@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+namespace core {
+
 namespace desktopfolder {
 
 QString logFolder()
@@ -28,3 +30,5 @@ QString enterWhenStartedFromDesktop()
 }
 
 } // namespace desktopfolder
+
+} // namespace core

@@ -13,6 +13,8 @@
 
 #include <QString>
 
+namespace core {
+
 namespace desktopfolder {
 
 inline constexpr char kVariable[] = "TOCKA_FROM_DESKTOP";
@@ -27,3 +29,5 @@ QString logFolder();
 QString enterWhenStartedFromDesktop();
 
 } // namespace desktopfolder
+
+} // namespace core

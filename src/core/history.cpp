@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 QDate periodStart(const QDate &date, Period by)
 {
@@ -125,4 +127,6 @@ std::optional<History> History::regrouped(Period by) const
     return out;
 }
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

@@ -14,7 +14,9 @@
 #include <optional>
 #include <vector>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 enum class Period { Day, Week, Month };
 
@@ -148,4 +150,6 @@ void History::forEachRow(F &&f) const
     }
 }
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

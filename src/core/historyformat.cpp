@@ -5,7 +5,9 @@
 #include <charconv>
 #include <string>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 namespace {
 
 // Collects the text and hands it on whenever a chunk is full.
@@ -252,4 +254,6 @@ bool writeHistory(const History &history, HistoryFormat format, const ChunkWrite
     return writeText(history, out);
 }
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

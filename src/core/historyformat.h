@@ -13,7 +13,9 @@
 #include <optional>
 #include <string_view>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 enum class HistoryFormat { Text, Csv, Json };
 
@@ -29,4 +31,6 @@ QString clockText(std::int64_t seconds);
 using ChunkWriter = std::function<bool(std::string_view)>;
 bool writeHistory(const History &history, HistoryFormat format, const ChunkWriter &write);
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

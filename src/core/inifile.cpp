@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace core {
+
 namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
@@ -267,3 +269,5 @@ bool IniFile::save(const QString &path, QString *error) const
         return failed(file.errorString());
     return true;
 }
+
+} // namespace core

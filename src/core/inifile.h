@@ -14,6 +14,8 @@
 
 #include <optional>
 
+namespace core {
+
 class IniFile
 {
 public:
@@ -85,3 +87,5 @@ private:
 
     QList<Line> lines_;
 };
+
+} // namespace core

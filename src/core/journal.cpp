@@ -18,6 +18,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace core {
+
 namespace sessionlog {
 namespace {
 
@@ -475,3 +477,5 @@ std::optional<EntryData> Journal::parse(const QByteArray &bytes)
 }
 
 } // namespace sessionlog
+
+} // namespace core

@@ -35,6 +35,8 @@
 #include <memory>
 #include <optional>
 
+namespace core {
+
 namespace sessionlog {
 
 // The points at which delivering a record can be cut off; tests stop the
@@ -157,3 +159,5 @@ private:
 };
 
 } // namespace sessionlog
+
+} // namespace core

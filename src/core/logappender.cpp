@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace core {
+
 namespace sessionlog {
 namespace {
 
@@ -164,3 +166,5 @@ AppendResult appendRecord(const QString &path, const QByteArray &record)
 }
 
 } // namespace sessionlog
+
+} // namespace core

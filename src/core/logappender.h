@@ -10,6 +10,8 @@
 
 #include <functional>
 
+namespace core {
+
 namespace sessionlog {
 
 struct AppendResult
@@ -60,3 +62,5 @@ private:
 };
 
 } // namespace sessionlog
+
+} // namespace core

@@ -11,6 +11,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace core {
+
 namespace sessionlog {
 namespace {
 
@@ -305,3 +307,5 @@ bool LogReader::finishAtEof(RecordView &record)
 }
 
 } // namespace sessionlog
+
+} // namespace core

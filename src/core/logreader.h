@@ -18,6 +18,8 @@
 
 class QIODevice;
 
+namespace core {
+
 namespace sessionlog {
 
 // Where each value sits in a record, counted from 0.
@@ -139,3 +141,5 @@ private:
 };
 
 } // namespace sessionlog
+
+} // namespace core

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace core {
+
 namespace num {
 namespace {
 
@@ -140,3 +142,5 @@ std::optional<double> parse(QStringView input, QChar decimalPoint)
 }
 
 } // namespace num
+
+} // namespace core

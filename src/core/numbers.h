@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace core {
+
 namespace num {
 
 // Shortest text of at most 15 significant digits, no trailing zeros, no
@@ -64,3 +66,5 @@ inline std::optional<std::int32_t> toInt32(double value)
 }
 
 } // namespace num
+
+} // namespace core

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace core {
+
 namespace numericentry {
 namespace {
 
@@ -192,3 +194,5 @@ QString numberText(double value)
 }
 
 } // namespace numericentry
+
+} // namespace core

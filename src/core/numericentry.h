@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace core {
+
 namespace numericentry {
 
 // Key filters: Backspace (8), Tab (9), line feed (10) and Enter (13) pass;
@@ -66,3 +68,5 @@ Applied appliedNumber(QStringView text, double fallback);
 QString numberText(double value);
 
 } // namespace numericentry
+
+} // namespace core

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 QString shownValue(QByteArrayView value, bool cut, int limit)
 {
@@ -120,4 +122,6 @@ QString captionText(const Outcome &o)
     return lines.join(kReportLineBreak);
 }
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

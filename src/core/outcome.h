@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 struct Outcome
 {
@@ -31,4 +33,6 @@ QString captionText(const Outcome &outcome);
 // as \xNN, at most `limit` characters.
 QString shownValue(QByteArrayView value, bool cut, int limit = 40);
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

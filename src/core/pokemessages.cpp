@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace core {
+
 namespace poke {
 
 int numberFromDraw(float r)
@@ -33,3 +35,5 @@ QString message(int pokeNumber)
 }
 
 } // namespace poke
+
+} // namespace core

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace core {
+
 namespace poke {
 
 // The poke number from a uniform draw in [0, 1): 1 to 11, each 1/11.
@@ -14,3 +16,5 @@ int numberFromDraw(float r);
 QString message(int pokeNumber);
 
 } // namespace poke
+
+} // namespace core

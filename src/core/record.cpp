@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cstdint>
 
+namespace core {
+
 namespace sessionlog {
 namespace {
 
@@ -187,3 +189,5 @@ std::optional<double> parseDataNumber(QByteArrayView line)
 }
 
 } // namespace sessionlog
+
+} // namespace core

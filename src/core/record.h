@@ -13,6 +13,8 @@
 
 #include <optional>
 
+namespace core {
+
 namespace sessionlog {
 
 inline constexpr int kValuesPerRecord = 6;
@@ -52,3 +54,5 @@ std::optional<double> parseDataNumber(QByteArrayView line);
 bool isEmptyValue(QByteArrayView line);
 
 } // namespace sessionlog
+
+} // namespace core

@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QTime>
 
+namespace core {
+
 namespace regional {
 
 QString shortDate(const QDate &date, const QLocale &locale)
@@ -34,3 +36,5 @@ QChar decimalPoint(const QLocale &locale)
 }
 
 } // namespace regional
+
+} // namespace core

@@ -9,6 +9,8 @@
 class QDate;
 class QTime;
 
+namespace core {
+
 namespace regional {
 
 // The user's short date format, always with a four-digit year: a two-digit
@@ -22,3 +24,5 @@ QString timeWithSeconds(const QTime &time, const QLocale &locale = QLocale());
 QChar decimalPoint(const QLocale &locale = QLocale());
 
 } // namespace regional
+
+} // namespace core

@@ -6,7 +6,9 @@
 
 #include <cmath>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 namespace {
 
 const QString kRule = QStringLiteral("-------------");
@@ -80,4 +82,6 @@ QString reportText(const Totals &totals, const QLocale &locale)
     return reportLines(totals, locale).join(kReportLineBreak);
 }
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

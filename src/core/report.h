@@ -9,7 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace analyser {
+namespace core {
+
+namespace analysis {
 
 inline constexpr int kReportLineCount = 13;
 // Report lines are joined by a lone carriage return, with none after the last.
@@ -25,4 +27,6 @@ qint64 daySpan(const Totals &totals);
 // Sessions per day to two decimals, halves up.
 double sessionsPerDay(qint64 sessionCount, qint64 span);
 
-} // namespace analyser
+} // namespace analysis
+
+} // namespace core

@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace core {
+
 namespace safefile {
 namespace {
 
@@ -245,3 +247,5 @@ void syncFolder(const QString &folder)
 }
 
 } // namespace safefile
+
+} // namespace core

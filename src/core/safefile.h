@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace core {
+
 namespace safefile {
 
 // What a path turned out to be when it is not a regular file: "a folder",
@@ -46,3 +48,5 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
 void syncFolder(const QString &folder);
 
 } // namespace safefile
+
+} // namespace core

@@ -3,6 +3,8 @@
 
 #include "numbers.h"
 
+namespace core {
+
 namespace {
 
 QString padded(double value)
@@ -62,3 +64,5 @@ QString clockFaceText(double elapsedSecs)
     c.FormatClockFace();
     return c.ClockText;
 }
+
+} // namespace core

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace core {
+
 class SessionClock
 {
 public:
@@ -41,3 +43,5 @@ public:
 // "h:mm:ss" for a number of seconds: hours unpadded and unbounded, the
 // fraction of a second dropped.
 QString clockFaceText(double elapsedSecs);
+
+} // namespace core

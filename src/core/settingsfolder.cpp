@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace core {
+
 namespace settingsfolder {
 namespace {
 
@@ -58,3 +60,5 @@ QString settingsFilePath(const QString &programFolder)
 }
 
 } // namespace settingsfolder
+
+} // namespace core

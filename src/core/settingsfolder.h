@@ -14,6 +14,8 @@
 
 #include <QString>
 
+namespace core {
+
 namespace settingsfolder {
 
 inline constexpr char kFileName[] = "LogSetin.ini";
@@ -49,3 +51,5 @@ Location locate(const QString &programFolder);
 QString settingsFilePath(const QString &programFolder);
 
 } // namespace settingsfolder
+
+} // namespace core

@@ -5,6 +5,8 @@
 
 #include <QtMath>
 
+namespace core {
+
 namespace twips {
 
 inline constexpr float kPerPixel = 15.0f;
@@ -24,3 +26,5 @@ inline float fromPixels(double px)
 inline constexpr float kPerPoint = 20.0f;
 
 } // namespace twips
+
+} // namespace core

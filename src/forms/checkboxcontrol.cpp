@@ -3,6 +3,8 @@
 
 #include "othercontrols.h"
 
+namespace forms {
+
 CheckBoxControl::CheckBoxControl(QWidget *parent, const QString &caption, int designValue)
     : QCheckBox(caption, parent)
 {
@@ -50,8 +52,10 @@ void CheckBoxControl::nextCheckState()
     setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
 }
 
-void CheckBoxControl::setBackColor(Colour colour)
+void CheckBoxControl::setBackColor(core::Colour colour)
 {
     back_ = colour;
     setWidgetBackColor(*this, colour);
 }
+
+} // namespace forms

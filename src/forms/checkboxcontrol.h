@@ -10,6 +10,8 @@
 
 #include <functional>
 
+namespace forms {
+
 class CheckBoxControl : public QCheckBox
 {
     Q_OBJECT
@@ -21,8 +23,8 @@ public:
     // returns whether the value was taken.
     bool setValue(int value);
 
-    Colour BackColor() const { return back_; }
-    void setBackColor(Colour colour);
+    core::Colour BackColor() const { return back_; }
+    void setBackColor(core::Colour colour);
 
     std::function<void()> onClick;
 
@@ -30,5 +32,7 @@ protected:
     void nextCheckState() override;
 
 private:
-    Colour back_ = 0;
+    core::Colour back_ = 0;
 };
+
+} // namespace forms

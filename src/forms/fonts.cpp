@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QStringList>
 
+namespace forms {
+
 namespace fonts {
 namespace {
 
@@ -50,3 +52,5 @@ QFont font(const QString &designFamily, double points, bool bold)
 }
 
 } // namespace fonts
+
+} // namespace forms

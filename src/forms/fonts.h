@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QString>
 
+namespace forms {
+
 namespace fonts {
 
 // The installed family used for `designFamily`.
@@ -15,3 +17,5 @@ QString family(const QString &designFamily);
 QFont font(const QString &designFamily, double points, bool bold = false);
 
 } // namespace fonts
+
+} // namespace forms

@@ -9,6 +9,8 @@
 #include <QResizeEvent>
 #include <QWindow>
 
+namespace forms {
+
 namespace {
 
 // A plain widget that is a window reads as a mere pane to a screen reader,
@@ -34,10 +36,10 @@ Form::Form(QWidget *parent, Qt::WindowFlags flags)
     (void)accessible;
     setAttribute(Qt::WA_DeleteOnClose, false); // the slot decides when it goes
     const QRect g = geometry();
-    left_ = twips::fromPixels(g.x());
-    top_ = twips::fromPixels(g.y());
-    width_ = twips::fromPixels(g.width());
-    height_ = twips::fromPixels(g.height());
+    left_ = core::twips::fromPixels(g.x());
+    top_ = core::twips::fromPixels(g.y());
+    width_ = core::twips::fromPixels(g.width());
+    height_ = core::twips::fromPixels(g.height());
 }
 
 Form::~Form() = default;
@@ -76,8 +78,8 @@ void Form::setPosition(float left, float top)
 void Form::applyGeometry()
 {
     applying_ = true;
-    const QPoint pos(twips::toPixels(left_), twips::toPixels(top_));
-    const QSize size(std::max(0, twips::toPixels(width_)), std::max(0, twips::toPixels(height_)));
+    const QPoint pos(core::twips::toPixels(left_), core::twips::toPixels(top_));
+    const QSize size(std::max(0, core::twips::toPixels(width_)), std::max(0, core::twips::toPixels(height_)));
     if (size != this->size())
         resize(size);
     if (pos != this->pos())
@@ -134,17 +136,19 @@ void Form::moveEvent(QMoveEvent *event)
     QWidget::moveEvent(event);
     // Someone else moved the window (the window manager, a user dragging its
     // frame): take the new place over. Our own moves keep their fraction.
-    if (!applying_ && event->pos() != QPoint(twips::toPixels(left_), twips::toPixels(top_))) {
-        left_ = twips::fromPixels(event->pos().x());
-        top_ = twips::fromPixels(event->pos().y());
+    if (!applying_ && event->pos() != QPoint(core::twips::toPixels(left_), core::twips::toPixels(top_))) {
+        left_ = core::twips::fromPixels(event->pos().x());
+        top_ = core::twips::fromPixels(event->pos().y());
     }
 }
 
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (!applying_ && event->size() != QSize(twips::toPixels(width_), twips::toPixels(height_))) {
-        width_ = twips::fromPixels(event->size().width());
-        height_ = twips::fromPixels(event->size().height());
+    if (!applying_ && event->size() != QSize(core::twips::toPixels(width_), core::twips::toPixels(height_))) {
+        width_ = core::twips::fromPixels(event->size().width());
+        height_ = core::twips::fromPixels(event->size().height());
     }
 }
+
+} // namespace forms

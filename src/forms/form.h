@@ -9,6 +9,8 @@
 
 #include <functional>
 
+namespace forms {
+
 class Form : public QWidget
 {
     Q_OBJECT
@@ -61,3 +63,5 @@ private:
     bool applying_ = false;
     std::function<void()> onUnloaded_;
 };
+
+} // namespace forms

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+namespace forms {
+
 template<class F>
 class FormSlot
 {
@@ -66,3 +68,5 @@ private:
     std::function<F *()> factory_;
     QPointer<F> form_;
 };
+
+} // namespace forms

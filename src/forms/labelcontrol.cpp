@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace forms {
+
 namespace {
 
 // What a reader gets of a label: the caption as name and as text, so it can
@@ -106,7 +108,7 @@ public:
 
 QAccessibleInterface *labelAccessibleFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("LabelControl") && object && object->isWidgetType())
+    if (className == QLatin1String(LabelControl::staticMetaObject.className()) && object && object->isWidgetType())
         return new LabelAccessible(static_cast<LabelControl *>(object));
     return nullptr;
 }
@@ -186,13 +188,13 @@ void LabelControl::paintEvent(QPaintEvent *event)
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
-void LabelControl::setForeColor(Colour colour)
+void LabelControl::setForeColor(core::Colour colour)
 {
     fore_ = colour;
     applyPalette();
 }
 
-void LabelControl::setBackColor(Colour colour)
+void LabelControl::setBackColor(core::Colour colour)
 {
     back_ = colour;
     applyPalette();
@@ -237,7 +239,7 @@ QPointF LabelControl::twipsOf(const QMouseEvent *event) const
     if (mapGlobalToTwips)
         return mapGlobalToTwips(event->globalPosition());
     const QPointF p = event->position();
-    return {twips::fromPixels(p.x()), twips::fromPixels(p.y())};
+    return {core::twips::fromPixels(p.x()), core::twips::fromPixels(p.y())};
 }
 
 void LabelControl::mousePressEvent(QMouseEvent *event)
@@ -282,3 +284,5 @@ void LabelControl::mouseDoubleClickEvent(QMouseEvent *event)
         onDblClick();
     event->accept();
 }
+
+} // namespace forms

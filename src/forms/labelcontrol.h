@@ -15,6 +15,8 @@
 
 #include <functional>
 
+namespace forms {
+
 class LabelControl : public QLabel
 {
     Q_OBJECT
@@ -24,10 +26,10 @@ public:
     QString Caption() const { return text(); }
     void setCaption(const QString &caption) { setText(caption); }
 
-    Colour ForeColor() const { return fore_; }
-    void setForeColor(Colour colour);
-    Colour BackColor() const { return back_; }
-    void setBackColor(Colour colour);
+    core::Colour ForeColor() const { return fore_; }
+    void setForeColor(core::Colour colour);
+    core::Colour BackColor() const { return back_; }
+    void setBackColor(core::Colour colour);
 
     // Mouse handlers: (button, shift, x, y) with x and y in twips.
     using MouseHandler = std::function<void(int, int, float, float)>;
@@ -66,8 +68,10 @@ private:
     QPointF twipsOf(const QMouseEvent *event) const;
     void applyPalette();
 
-    Colour fore_ = 0;
-    Colour back_ = 0xFFFFFF;
+    core::Colour fore_ = 0;
+    core::Colour back_ = 0xFFFFFF;
     bool releaseEndsDoubleClick_ = false;
     KeyboardClick keyboardClick_ = KeyboardClick::None;
 };
+
+} // namespace forms

@@ -3,13 +3,15 @@
 
 #include "qcolour.h"
 
+namespace forms {
+
 FrameControl::FrameControl(QWidget *parent, const QString &caption)
     : QGroupBox(caption, parent)
 {
     setAccessibleName(caption.trimmed());
 }
 
-void FrameControl::setBackColor(Colour colour)
+void FrameControl::setBackColor(core::Colour colour)
 {
     back_ = colour;
     setWidgetBackColor(*this, colour);
@@ -40,7 +42,7 @@ void MemoControl::setTextFromCode(const QString &text)
     moveCursor(QTextCursor::Start);
 }
 
-void setWidgetBackColor(QWidget &widget, Colour colour)
+void setWidgetBackColor(QWidget &widget, core::Colour colour)
 {
     QPalette p = widget.palette();
     p.setColor(QPalette::Window, toQColor(colour));
@@ -48,3 +50,5 @@ void setWidgetBackColor(QWidget &widget, Colour colour)
     widget.setPalette(p);
     widget.setAutoFillBackground(true);
 }
+
+} // namespace forms

@@ -12,17 +12,19 @@
 
 #include <functional>
 
+namespace forms {
+
 class FrameControl : public QGroupBox
 {
     Q_OBJECT
 public:
     FrameControl(QWidget *parent, const QString &caption);
 
-    Colour BackColor() const { return back_; }
-    void setBackColor(Colour colour);
+    core::Colour BackColor() const { return back_; }
+    void setBackColor(core::Colour colour);
 
 private:
-    Colour back_ = 0;
+    core::Colour back_ = 0;
 };
 
 class ButtonControl : public QPushButton
@@ -45,4 +47,6 @@ public:
 };
 
 // Paints a widget's background in a colour (frames, check boxes, windows).
-void setWidgetBackColor(QWidget &widget, Colour colour);
+void setWidgetBackColor(QWidget &widget, core::Colour colour);
+
+} // namespace forms

@@ -6,7 +6,12 @@
 
 #include <QWidget>
 
+namespace forms {
+
 inline void place(QWidget &w, int left, int top, int width, int height)
 {
-    w.setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
+    w.setGeometry(core::twips::toPixels(left), core::twips::toPixels(top), core::twips::toPixels(width),
+        core::twips::toPixels(height));
 }
+
+} // namespace forms

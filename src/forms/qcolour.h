@@ -6,8 +6,12 @@
 
 #include <QColor>
 
-inline QColor toQColor(Colour colour)
+namespace forms {
+
+inline QColor toQColor(core::Colour colour)
 {
     const auto u = static_cast<std::uint32_t>(colour);
     return QColor(static_cast<int>(u & 0xFF), static_cast<int>((u >> 8) & 0xFF), static_cast<int>((u >> 16) & 0xFF));
 }
+
+} // namespace forms

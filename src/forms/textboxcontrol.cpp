@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace forms {
+
 TextBoxControl::TextBoxControl(QWidget *parent, const QString &designText, int maxLength)
     : QLineEdit(parent)
     , maxLength_(maxLength > 0 ? maxLength : 32767)
@@ -90,3 +92,5 @@ void TextBoxControl::keyPressEvent(QKeyEvent *event)
     QKeyEvent replaced(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
     QLineEdit::keyPressEvent(&replaced);
 }
+
+} // namespace forms

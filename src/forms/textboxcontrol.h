@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace forms {
+
 class TextBoxControl : public QLineEdit
 {
     Q_OBJECT
@@ -39,3 +41,5 @@ private:
     int maxLength_;
     bool handlingKey_ = false;
 };
+
+} // namespace forms

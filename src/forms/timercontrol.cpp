@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+namespace forms {
+
 TimerControl::TimerControl(QObject *parent, int intervalMs, bool enabled)
     : QObject(parent)
     , interval_(std::clamp(intervalMs, 0, 65535))
@@ -44,3 +46,5 @@ void TimerControl::update(bool restart)
         timer_.stop();
     }
 }
+
+} // namespace forms

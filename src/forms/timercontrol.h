@@ -9,6 +9,8 @@
 
 #include <functional>
 
+namespace forms {
+
 class TimerControl : public QObject
 {
     Q_OBJECT
@@ -33,3 +35,5 @@ private:
     int interval_;
     bool enabled_;
 };
+
+} // namespace forms

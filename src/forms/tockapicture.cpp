@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+namespace forms {
+
 QPixmap tockaPicture(QSize size)
 {
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
@@ -31,3 +33,5 @@ QPixmap tockaPicture(QSize size)
     p.drawEllipse(centre, d / 14, d / 14);
     return pixmap;
 }
+
+} // namespace forms

@@ -6,4 +6,8 @@
 #include <QPixmap>
 #include <QSize>
 
+namespace forms {
+
 QPixmap tockaPicture(QSize size);
+
+} // namespace forms

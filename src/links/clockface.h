@@ -8,19 +8,21 @@
 
 #include <cstdint>
 
-class Form;
-class LabelControl;
-class TimerControl;
+namespace forms { class Form; }
+namespace forms { class LabelControl; }
+namespace forms { class TimerControl; }
+
+namespace links {
 
 class ClockFace
 {
 public:
     virtual ~ClockFace() = default;
 
-    virtual Form &window() = 0;
-    virtual LabelControl &faceLabel() = 0;
-    virtual TimerControl &bounceTimer() = 0;
-    virtual TimerControl &alarmTimer() = 0;
+    virtual forms::Form &window() = 0;
+    virtual forms::LabelControl &faceLabel() = 0;
+    virtual forms::TimerControl &bounceTimer() = 0;
+    virtual forms::TimerControl &alarmTimer() = 0;
     virtual std::int16_t &speedX() = 0;
     virtual std::int16_t &speedY() = 0;
 
@@ -37,3 +39,5 @@ protected:
     ClockFace(const ClockFace &) = default;
     ClockFace &operator=(const ClockFace &) = default;
 };
+
+} // namespace links

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace links {
+
 struct FadeSettings
 {
     QString FadeInterval;
@@ -17,3 +19,5 @@ struct FadeSettings
     int SettingFormFade = 0;
     int SettingFrameFade = 0;
 };
+
+} // namespace links

@@ -8,46 +8,48 @@
 
 #include <QString>
 
-class CheckBoxControl;
-class Form;
-class MemoControl;
-class TextBoxControl;
+namespace forms { class CheckBoxControl; }
+namespace forms { class Form; }
+namespace forms { class MemoControl; }
+namespace forms { class TextBoxControl; }
+
+namespace links {
 
 class SettingsPanel
 {
 public:
     virtual ~SettingsPanel() = default;
 
-    virtual Form &window() = 0;
+    virtual forms::Form &window() = 0;
 
     // Bounce.
-    virtual TextBoxControl &bounceIntervalBox() = 0;
-    virtual TextBoxControl &speedXBox() = 0;
-    virtual TextBoxControl &speedYBox() = 0;
+    virtual forms::TextBoxControl &bounceIntervalBox() = 0;
+    virtual forms::TextBoxControl &speedXBox() = 0;
+    virtual forms::TextBoxControl &speedYBox() = 0;
 
     // Break alarm.
-    virtual TextBoxControl &alarmIntervalBox() = 0;
-    virtual TextBoxControl &alarmUntilBox() = 0;
-    virtual MemoControl &alarmNote() = 0;
+    virtual forms::TextBoxControl &alarmIntervalBox() = 0;
+    virtual forms::TextBoxControl &alarmUntilBox() = 0;
+    virtual forms::MemoControl &alarmNote() = 0;
 
     // Fading.
-    virtual TextBoxControl &fadeIntervalBox() = 0;
-    virtual TextBoxControl &fadeMagnitudeBox() = 0;
-    virtual TextBoxControl &contrastOffsetBox() = 0;
-    virtual CheckBoxControl &allowFadingBox() = 0;
-    virtual CheckBoxControl &clockBackFadeBox() = 0;
-    virtual CheckBoxControl &clockFrontFadeBox() = 0;
-    virtual CheckBoxControl &settingFormFadeBox() = 0;
-    virtual CheckBoxControl &settingFrameFadeBox() = 0;
+    virtual forms::TextBoxControl &fadeIntervalBox() = 0;
+    virtual forms::TextBoxControl &fadeMagnitudeBox() = 0;
+    virtual forms::TextBoxControl &contrastOffsetBox() = 0;
+    virtual forms::CheckBoxControl &allowFadingBox() = 0;
+    virtual forms::CheckBoxControl &clockBackFadeBox() = 0;
+    virtual forms::CheckBoxControl &clockFrontFadeBox() = 0;
+    virtual forms::CheckBoxControl &settingFormFadeBox() = 0;
+    virtual forms::CheckBoxControl &settingFrameFadeBox() = 0;
     // The fade settings as the boxes show them; a box holding pasted text
     // stands for the value in force.
     virtual FadeSettings fadeSettingsShown() const = 0;
 
     // Colours and stacking.
-    virtual TextBoxControl &foreHexBox() = 0;
-    virtual TextBoxControl &backHexBox() = 0;
+    virtual forms::TextBoxControl &foreHexBox() = 0;
+    virtual forms::TextBoxControl &backHexBox() = 0;
     virtual void ViewChange(const QString &VCCallFrom) = 0;
-    virtual CheckBoxControl &onTopBox() = 0;
+    virtual forms::CheckBoxControl &onTopBox() = 0;
     virtual void chkOnTop_Click() = 0;
 
 protected:
@@ -55,3 +57,5 @@ protected:
     SettingsPanel(const SettingsPanel &) = default;
     SettingsPanel &operator=(const SettingsPanel &) = default;
 };
+
+} // namespace links

@@ -6,14 +6,15 @@
 
 #include <QString>
 
-class ClockFace;
 class QWidget;
-class Platform;
-class SettingsPanel;
+namespace platform { class Platform; }
 
-namespace sessionlog {
-class Journal;
-}
+namespace core::sessionlog { class Journal; }
+
+namespace links {
+
+class ClockFace;
+class SettingsPanel;
 
 class TockaWindows
 {
@@ -22,8 +23,8 @@ public:
 
     static QString title() { return QStringLiteral("Tocka!"); }
 
-    virtual Platform &platform() = 0;
-    virtual sessionlog::Journal &journal() = 0;
+    virtual platform::Platform &platform() = 0;
+    virtual core::sessionlog::Journal &journal() = 0;
 
     virtual ClockFace &form1() = 0;
     virtual bool isForm1Loaded() const = 0;
@@ -41,3 +42,5 @@ protected:
     TockaWindows(const TockaWindows &) = default;
     TockaWindows &operator=(const TockaWindows &) = default;
 };
+
+} // namespace links

@@ -6,6 +6,8 @@
 
 class QUrl;
 
+namespace platform {
+
 class Dialogs
 {
 public:
@@ -15,3 +17,5 @@ public:
     virtual void messageBox(const QString &text, const QString &title) = 0;
     virtual bool openUrl(const QUrl &url) = 0;
 };
+
+} // namespace platform

@@ -11,6 +11,8 @@
 #include "timesource.h"
 #include "windowsystem.h"
 
+namespace platform {
+
 class Platform : public TimeSource,
                  public RandomSource,
                  public WindowSystem,
@@ -19,3 +21,5 @@ class Platform : public TimeSource,
                  public Process
 {
 };
+
+} // namespace platform

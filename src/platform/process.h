@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace platform {
+
 class Process
 {
 public:
@@ -19,3 +21,5 @@ public:
     // Folder the program keeps its settings in.
     virtual QString programFolder() const = 0;
 };
+
+} // namespace platform

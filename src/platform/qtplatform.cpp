@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace platform {
+
 QtPlatform::QtPlatform(QString instanceKey)
     : instanceKey_(std::move(instanceKey))
 {
@@ -53,7 +55,7 @@ QSizeF QtPlatform::screenTwips(const QWidget *widget) const
     if (!screen)
         return {};
     const QSize px = screen->geometry().size();
-    return {twips::fromPixels(px.width()), twips::fromPixels(px.height())};
+    return {core::twips::fromPixels(px.width()), core::twips::fromPixels(px.height())};
 }
 
 void QtPlatform::messageBox(const QString &text, const QString &title)
@@ -146,3 +148,5 @@ QString QtPlatform::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
 }
+
+} // namespace platform

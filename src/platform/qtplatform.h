@@ -9,6 +9,9 @@
 #include <random>
 
 class QLockFile;
+
+namespace platform {
+
 class ThemeSound;
 
 // The platform of a real desktop session.
@@ -47,3 +50,5 @@ private:
     enum class SoundWay { Unknown, Server, XBell };
     SoundWay soundWay_ = SoundWay::Unknown;
 };
+
+} // namespace platform

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace platform {
 // The pseudo-random generator that bouncing, fading and the picture draw from.
 
 class RandomSource
@@ -11,3 +13,5 @@ public:
     // Uniform in [0, 1).
     virtual float rnd() = 0;
 };
+
+} // namespace platform

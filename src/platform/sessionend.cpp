@@ -11,6 +11,8 @@
 
 #include "systemcalls.h"
 
+namespace platform {
+
 SessionEndWatcher::SessionEndWatcher(QObject *parent)
     : QObject(parent)
 {
@@ -113,3 +115,5 @@ void SessionEndWatcher::fire(Reason reason, int signalNumber)
     fired_ = true;
     Q_EMIT ending(reason, signalNumber);
 }
+
+} // namespace platform

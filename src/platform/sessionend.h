@@ -12,6 +12,8 @@
 
 class QSocketNotifier;
 
+namespace platform {
+
 class SessionEndWatcher : public QObject
 {
     Q_OBJECT
@@ -55,3 +57,5 @@ private:
     int shutdownLockFd_ = -1;
     bool fired_ = false;
 };
+
+} // namespace platform

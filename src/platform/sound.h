@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace platform {
 // The alarm's voice.
 
 class Sound
@@ -9,3 +11,5 @@ public:
 
     virtual void beep() = 0;
 };
+
+} // namespace platform

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace platform {
 // The few operating-system calls the platform makes outside Qt. Each system
 // has its own implementation folder (unix/), which the build selects.
 
@@ -21,3 +23,5 @@ void close(int descriptor);
 [[noreturn]] void exitNow(int status);
 
 } // namespace systemcalls
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <canberra.h>
 #include <dlfcn.h>
 
+namespace platform {
+
 // libcanberra, and the codecs and libraries it brings along, are loaded when
 // the alarm first sounds rather than at start: most sessions never ring, and
 // the clock should not carry a third of a megabyte it does not use.
@@ -126,3 +128,5 @@ private:
     int skip_ = 0;
 #endif
 };
+
+} // namespace platform

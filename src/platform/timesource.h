@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QTime>
 
+namespace platform {
+
 class TimeSource
 {
 public:
@@ -17,3 +19,5 @@ public:
     virtual QDate today() const = 0;
     virtual QTime timeOfDay() const = 0;
 };
+
+} // namespace platform

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace platform {
+
 class WindowSystem
 {
 public:
@@ -25,3 +27,5 @@ public:
         processPendingEvents();
     }
 };
+
+} // namespace platform

@@ -10,6 +10,8 @@
 
 #include <array>
 
+namespace settings {
+
 void AlarmPanel::TockaMode_Click()
 {
     FrmSetting &s = s_;
@@ -38,12 +40,14 @@ void AlarmPanel::ApplyAlarmSettings()
 {
     FrmSetting &s = s_;
     constexpr double kDesignMinutes = 20;
-    for (TextBoxControl *minutes : {&s.AlarmInterval, &s.tockUntil}) {
+    for (forms::TextBoxControl *minutes : {&s.AlarmInterval, &s.tockUntil}) {
         const double v = boxnumbers::take(*minutes, kDesignMinutes);
         boxnumbers::limit(*minutes, v, 0, 86400);
     }
-    TimerControl &timer = app_.form1().alarmTimer();
+    forms::TimerControl &timer = app_.form1().alarmTimer();
     double resolution = boxnumbers::take(s.TockaAlarmResolution, timer.Interval());
     resolution = boxnumbers::limit(s.TockaAlarmResolution, resolution, 0, 65535);
     timer.setInterval(boxnumbers::timerInterval(resolution));
 }
+
+} // namespace settings

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace links { class TockaWindows; }
+
+namespace settings {
 // The alarm panel: switching the break alarm on and off, and applying its
 // four boxes.
 
 class FrmSetting;
-class TockaWindows;
 
 class AlarmPanel
 {
 public:
-    AlarmPanel(FrmSetting &window, TockaWindows &app)
+    AlarmPanel(FrmSetting &window, links::TockaWindows &app)
         : s_(window)
         , app_(app)
     {
@@ -20,5 +23,7 @@ public:
 
 private:
     FrmSetting &s_;
-    TockaWindows &app_;
+    links::TockaWindows &app_;
 };
+
+} // namespace settings

@@ -10,6 +10,8 @@
 
 #include <limits>
 
+namespace settings {
+
 namespace {
 
 double int32Limit(double v)
@@ -23,11 +25,11 @@ double int32Limit(double v)
 void BouncePanel::ApplyBounceSettings()
 {
     FrmSetting &s = s_;
-    ClockFace &clock = app_.form1();
+    links::ClockFace &clock = app_.form1();
     const double interval = boxnumbers::take(s.BunInt, clock.bounceTimer().Interval());
-    clock.bounceTimer().setInterval(num::toInt32(int32Limit(interval)).value_or(0));
-    clock.speedX() = num::toInt16Clamped(boxnumbers::take(s.BunXM, clock.speedX()));
-    clock.speedY() = num::toInt16Clamped(boxnumbers::take(s.BunYM, clock.speedY()));
+    clock.bounceTimer().setInterval(core::num::toInt32(int32Limit(interval)).value_or(0));
+    clock.speedX() = core::num::toInt16Clamped(boxnumbers::take(s.BunXM, clock.speedX()));
+    clock.speedY() = core::num::toInt16Clamped(boxnumbers::take(s.BunYM, clock.speedY()));
 }
 
 void BouncePanel::BunInt_Change()
@@ -37,7 +39,7 @@ void BouncePanel::BunInt_Change()
     if (text.isEmpty())
         return;
     // Pasted text that is no number applies nothing until it is corrected.
-    const auto value = numericentry::numberOf(text);
+    const auto value = core::numericentry::numberOf(text);
     if (!value)
         return;
     // Rewriting the text runs this handler again, which applies the limit;
@@ -46,6 +48,8 @@ void BouncePanel::BunInt_Change()
         s.BunInt.setTextFromCode(QStringLiteral("65535"));
     else if (*value < 0)
         s.BunInt.setTextFromCode(QStringLiteral("0"));
-    const double now = numericentry::numberOf(s.BunInt.Text()).value_or(0);
+    const double now = core::numericentry::numberOf(s.BunInt.Text()).value_or(0);
     app_.form1().bounceTimer().setInterval(boxnumbers::timerInterval(now));
 }
+
+} // namespace settings

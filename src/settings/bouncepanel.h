@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace links { class TockaWindows; }
+
+namespace settings {
 // The bounce panel: the interval and the two steps of the clock window's
 // bouncing.
 
 class FrmSetting;
-class TockaWindows;
 
 class BouncePanel
 {
 public:
-    BouncePanel(FrmSetting &window, TockaWindows &app)
+    BouncePanel(FrmSetting &window, links::TockaWindows &app)
         : s_(window)
         , app_(app)
     {
@@ -20,5 +23,7 @@ public:
 
 private:
     FrmSetting &s_;
-    TockaWindows &app_;
+    links::TockaWindows &app_;
 };
+
+} // namespace settings

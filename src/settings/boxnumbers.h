@@ -8,27 +8,29 @@
 
 #include <algorithm>
 
+namespace settings {
+
 namespace boxnumbers {
 
 // The box's number; a text that is none is rewritten first (see
 // numericentry::appliedNumber), so what the box shows is what is in force.
-inline double take(TextBoxControl &box, double fallback)
+inline double take(forms::TextBoxControl &box, double fallback)
 {
-    const numericentry::Applied a = numericentry::appliedNumber(box.Text(), fallback);
+    const core::numericentry::Applied a = core::numericentry::appliedNumber(box.Text(), fallback);
     if (a.rewrite)
-        box.setTextFromCode(numericentry::numberText(a.value));
+        box.setTextFromCode(core::numericentry::numberText(a.value));
     return a.value;
 }
 
 // Rewrites the box to a limit when its number lies beyond it.
-inline double limit(TextBoxControl &box, double value, double lo, double hi)
+inline double limit(forms::TextBoxControl &box, double value, double lo, double hi)
 {
     if (value > hi) {
-        box.setTextFromCode(numericentry::numberText(hi));
+        box.setTextFromCode(core::numericentry::numberText(hi));
         return hi;
     }
     if (value < lo) {
-        box.setTextFromCode(numericentry::numberText(lo));
+        box.setTextFromCode(core::numericentry::numberText(lo));
         return lo;
     }
     return value;
@@ -37,7 +39,9 @@ inline double limit(TextBoxControl &box, double value, double lo, double hi)
 // A timer's interval from a box's number: 0 to 65535 ms.
 inline int timerInterval(double v)
 {
-    return num::toInt32(std::clamp(v, 0.0, 65535.0)).value_or(0);
+    return core::num::toInt32(std::clamp(v, 0.0, 65535.0)).value_or(0);
 }
 
 } // namespace boxnumbers
+
+} // namespace settings

@@ -10,26 +10,28 @@
 
 #include <algorithm>
 
+namespace settings {
+
 namespace {
 
-int component(Colour colour, int shift)
+int component(core::Colour colour, int shift)
 {
     return static_cast<int>((static_cast<std::uint32_t>(colour) >> shift) & 0xFF);
 }
 
 // A decimal box as the colour takes it: a 16-bit whole number; `inForce` when
 // the box holds no number at all.
-int componentOf(const TextBoxControl &box, int inForce)
+int componentOf(const forms::TextBoxControl &box, int inForce)
 {
-    const auto v = numericentry::numberOf(box.Text());
-    return v ? num::toInt16Clamped(*v) : inForce;
+    const auto v = core::numericentry::numberOf(box.Text());
+    return v ? core::num::toInt16Clamped(*v) : inForce;
 }
 
 // Two upper-case hex digits of a component box.
-QString hexPair(const TextBoxControl &box)
+QString hexPair(const forms::TextBoxControl &box)
 {
     const int value = std::clamp(componentOf(box, 0), 0, 255);
-    return numericentry::hexText(value).rightJustified(2, QLatin1Char('0'));
+    return core::numericentry::hexText(value).rightJustified(2, QLatin1Char('0'));
 }
 
 // A component decoded from hex digits. Two hex digits always lie in 0..255;
@@ -37,7 +39,7 @@ QString hexPair(const TextBoxControl &box)
 // negative, and a colour has no negative component.
 QString decodedComponent(QStringView digits)
 {
-    return QString::number(std::clamp(numericentry::Hex2Dec(digits), 0, 255));
+    return QString::number(std::clamp(core::numericentry::Hex2Dec(digits), 0, 255));
 }
 
 } // namespace
@@ -45,16 +47,16 @@ QString decodedComponent(QStringView digits)
 void ColourSchemeEditor::ViewChange(const QString &VCCallFrom)
 {
     FrmSetting &s = s_;
-    LabelControl &face = app_.form1().faceLabel();
-    const Colour fore = face.ForeColor();
-    const Colour back = face.BackColor();
+    forms::LabelControl &face = app_.form1().faceLabel();
+    const core::Colour fore = face.ForeColor();
+    const core::Colour back = face.BackColor();
 
     if (VCCallFrom == QLatin1String("num")) {
-        for (TextBoxControl *box : {&s.BacBlue, &s.BacGreen, &s.BacRed, &s.ForBlue, &s.ForGreen, &s.ForRed}) {
+        for (forms::TextBoxControl *box : {&s.BacBlue, &s.BacGreen, &s.BacRed, &s.ForBlue, &s.ForGreen, &s.ForRed}) {
             if (box->Text().isEmpty())
                 box->setTextFromCode(QStringLiteral("0"));
         }
-        const std::pair<TextBoxControl *, int> boxes[] = {
+        const std::pair<forms::TextBoxControl *, int> boxes[] = {
             {&s.ForRed, component(fore, 0)}, {&s.ForGreen, component(fore, 8)}, {&s.ForBlue, component(fore, 16)},
             {&s.BacRed, component(back, 0)}, {&s.BacGreen, component(back, 8)}, {&s.BacBlue, component(back, 16)},
         };
@@ -75,7 +77,8 @@ void ColourSchemeEditor::ViewChange(const QString &VCCallFrom)
         s.BackHex.setTextFromCode(s.BackHex.Text().toUpper());
         // Red is the first pair, blue the last, green the last two of the
         // first four: a short text shares its digits out (ABC: AB, BC, BC).
-        auto fill = [](const QString &hex, TextBoxControl &red, TextBoxControl &green, TextBoxControl &blue) {
+        auto fill = [](const QString &hex, forms::TextBoxControl &red, forms::TextBoxControl &green,
+                        forms::TextBoxControl &blue) {
             red.setTextFromCode(decodedComponent(QStringView(hex).left(2)));
             blue.setTextFromCode(decodedComponent(QStringView(hex).right(2)));
             green.setTextFromCode(decodedComponent(QStringView(hex).left(4).right(2)));
@@ -84,10 +87,12 @@ void ColourSchemeEditor::ViewChange(const QString &VCCallFrom)
         fill(s.BackHex.Text(), s.BacRed, s.BacGreen, s.BacBlue);
     }
 
-    face.setForeColor(rgbColour(componentOf(s.ForRed, component(fore, 0)),
+    face.setForeColor(core::rgbColour(componentOf(s.ForRed, component(fore, 0)),
                                         componentOf(s.ForGreen, component(fore, 8)),
                                         componentOf(s.ForBlue, component(fore, 16))));
-    face.setBackColor(rgbColour(componentOf(s.BacRed, component(back, 0)),
+    face.setBackColor(core::rgbColour(componentOf(s.BacRed, component(back, 0)),
                                         componentOf(s.BacGreen, component(back, 8)),
                                         componentOf(s.BacBlue, component(back, 16))));
 }
+
+} // namespace settings

@@ -5,13 +5,16 @@
 
 #include <QString>
 
+namespace links { class TockaWindows; }
+
+namespace settings {
+
 class FrmSetting;
-class TockaWindows;
 
 class ColourSchemeEditor
 {
 public:
-    ColourSchemeEditor(FrmSetting &window, TockaWindows &app)
+    ColourSchemeEditor(FrmSetting &window, links::TockaWindows &app)
         : s_(window)
         , app_(app)
     {
@@ -23,5 +26,7 @@ public:
 
 private:
     FrmSetting &s_;
-    TockaWindows &app_;
+    links::TockaWindows &app_;
 };
+
+} // namespace settings

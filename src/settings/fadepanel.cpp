@@ -10,10 +10,12 @@
 #include "regional.h"
 #include "tockawindows.h"
 
+namespace settings {
+
 namespace {
 
 template<class Control>
-void paintBack(Control &control, Colour colour)
+void paintBack(Control &control, core::Colour colour)
 {
     // Repainting a frame repaints everything in it: skip what would not change.
     if (control.BackColor() != colour)
@@ -30,25 +32,27 @@ void FadePanel::ChkFade_Click()
         return;
     const bool on = value == 1;
     s.SettingFormTimer.setEnabled(on);
-    for (CheckBoxControl *target : {&s.ChkClockFade, &s.ChkClockFaceFade, &s.ChkSettingFormFade, &s.ChkSettingFrameFade})
+    for (forms::CheckBoxControl *target :
+        { &s.ChkClockFade, &s.ChkClockFaceFade, &s.ChkSettingFormFade, &s.ChkSettingFrameFade })
         target->setEnabled(on);
 }
 
 void FadePanel::SettingFormTimer_Timer()
 {
     FrmSetting &s = s_;
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     platform.randomize(platform.secondsSinceMidnight());
-    s.fade.tick(ColourFade::divisor(s.ActiveFadeMag, regional::decimalPoint()), [&platform] { return platform.rnd(); });
+    s.fade.tick(core::ColourFade::divisor(s.ActiveFadeMag, core::regional::decimalPoint()),
+        [&platform] { return platform.rnd(); });
 
-    const Colour colour = s.fade.colour();
+    const core::Colour colour = s.fade.colour();
     // Fading paints the clock face only while it is there: a tick must never
     // bring a closed clock window back.
-    LabelControl *face = app_.isForm1Loaded() ? &app_.form1().faceLabel() : nullptr;
+    forms::LabelControl *face = app_.isForm1Loaded() ? &app_.form1().faceLabel() : nullptr;
     if (s.ChkClockFade.Value() == 1 && face)
         paintBack(*face, colour);
     if (s.ChkClockFaceFade.Value() == 1 && face) {
-        const Colour fore = s.fade.contrastColour(s.ActiveContrastOffset);
+        const core::Colour fore = s.fade.contrastColour(s.ActiveContrastOffset);
         if (face->ForeColor() != fore)
             face->setForeColor(fore);
     }
@@ -76,10 +80,12 @@ void FadePanel::ApplyFadeSettings()
     interval = boxnumbers::limit(s.FadeInterval, interval, 0, 65535);
     s.SettingFormTimer.setInterval(boxnumbers::timerInterval(interval));
 
-    boxnumbers::take(s.FadeMag, numericentry::numberOf(s.ActiveFadeMag).value_or(20));
+    boxnumbers::take(s.FadeMag, core::numericentry::numberOf(s.ActiveFadeMag).value_or(20));
     s.ActiveFadeMag = s.FadeMag.Text();
 
     double contrast = boxnumbers::take(s.ContrastOffset, s.ActiveContrastOffset);
     contrast = boxnumbers::limit(s.ContrastOffset, contrast, 0, 255);
     s.ActiveContrastOffset = contrast;
 }
+
+} // namespace settings

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace links { class TockaWindows; }
+
+namespace settings {
 // The colour fade panel: the master switch and its four targets, the fade
 // timer, and applying the three fade boxes.
 
 class FrmSetting;
-class TockaWindows;
 
 class FadePanel
 {
 public:
-    FadePanel(FrmSetting &window, TockaWindows &app)
+    FadePanel(FrmSetting &window, links::TockaWindows &app)
         : s_(window)
         , app_(app)
     {
@@ -21,5 +24,7 @@ public:
 
 private:
     FrmSetting &s_;
-    TockaWindows &app_;
+    links::TockaWindows &app_;
 };
+
+} // namespace settings

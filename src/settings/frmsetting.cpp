@@ -19,13 +19,15 @@
 
 #include <iterator>
 
+namespace settings {
+
 namespace {
 
 constexpr float kClientWidth = 4065;
 constexpr float kClientHeight = 7905;
 // The grey the frames and the fade check boxes start from; fading moves them
 // away from it and back.
-const Colour kFrameColour = rgbColour(236, 233, 216);
+const core::Colour kFrameColour = core::rgbColour(236, 233, 216);
 
 
 // The settings window's icon: a small alarm clock, 24 x 22 pixels in the
@@ -143,15 +145,15 @@ protected:
 
 } // namespace
 
-FrmSetting::FrmSetting(TockaWindows &app)
+FrmSetting::FrmSetting(links::TockaWindows &app)
     // A window of its own in the task bar, not a dialog tied to a hidden one.
-    : Form(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : forms::Form(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , app_(app)
 {
     setObjectName(QStringLiteral("FrmSetting"));
     setCaption(QStringLiteral("Zemlo Settings"));
     setBackColor(back_);
-    chkOnTop.setBackColor(rgbColour(0, 192, 192));
+    chkOnTop.setBackColor(core::rgbColour(0, 192, 192));
     ChkClockFade.setEnabled(false);
     ChkClockFaceFade.setEnabled(false);
     ChkSettingFormFade.setEnabled(false);
@@ -169,16 +171,16 @@ FrmSetting::FrmSetting(TockaWindows &app)
 
     // A poke before any fade or bounce tick has reseeded the generator still
     // answers differently from one start to the next.
-    Platform &platform = app_.platform();
+    platform::Platform &platform = app_.platform();
     platform.randomize(platform.secondsSinceMidnight());
 }
 
 FrmSetting::~FrmSetting() = default;
 
-void FrmSetting::setBackColor(Colour colour)
+void FrmSetting::setBackColor(core::Colour colour)
 {
     back_ = colour;
-    setWidgetBackColor(*this, colour);
+    forms::setWidgetBackColor(*this, colour);
 }
 
 void FrmSetting::layOutControls()
@@ -189,30 +191,31 @@ void FrmSetting::layOutControls()
     setHeight(kClientHeight);
     setLeft(std::max(0.0f, static_cast<float>(screen.width() - kClientWidth) / 2));
     setTop(std::max(0.0f, static_cast<float>(screen.height() - kClientHeight) / 2));
-    setFixedSize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
+    setFixedSize(core::twips::toPixels(kClientWidth), core::twips::toPixels(kClientHeight));
 
-    const QFont boxFont = fonts::font(QStringLiteral("Verdana"), 8.25);
-    const QFont titleFont = fonts::font(QStringLiteral("Verdana"), 8.25, true);
+    const QFont boxFont = forms::fonts::font(QStringLiteral("Verdana"), 8.25);
+    const QFont titleFont = forms::fonts::font(QStringLiteral("Verdana"), 8.25, true);
     setFont(captionFont(8));
 
-    place(FrameColor, 90, 120, 1725, 2775);
-    place(FrameFade, 1890, 120, 2085, 2775);
-    place(FrameBounce, 1560, 3000, 2415, 1575);
-    place(FrameAlarm, 120, 4680, 3855, 1695);
-    place(chkOnTop, 120, 4200, 1410, 315);
-    place(Image1, 120, 3000, 1335, 1095);
-    place(WARN, 120, 6480, 3375, 1335);
-    place(Command1, 3600, 7080, 375, 735);
+    forms::place(FrameColor, 90, 120, 1725, 2775);
+    forms::place(FrameFade, 1890, 120, 2085, 2775);
+    forms::place(FrameBounce, 1560, 3000, 2415, 1575);
+    forms::place(FrameAlarm, 120, 4680, 3855, 1695);
+    forms::place(chkOnTop, 120, 4200, 1410, 315);
+    forms::place(Image1, 120, 3000, 1335, 1095);
+    forms::place(WARN, 120, 6480, 3375, 1335);
+    forms::place(Command1, 3600, 7080, 375, 735);
 
-    for (FrameControl *frame : {&FrameColor, &FrameFade, &FrameBounce, &FrameAlarm})
+    for (forms::FrameControl *frame : {&FrameColor, &FrameFade, &FrameBounce, &FrameAlarm})
         frame->setBackColor(kFrameColour);
-    for (CheckBoxControl *box : {&ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade})
+    for (forms::CheckBoxControl *box :
+         {&ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade})
         box->setBackColor(kFrameColour);
-    for (CheckBoxControl *box : {&TockaMode, &TockForceBreak})
+    for (forms::CheckBoxControl *box : {&TockaMode, &TockForceBreak})
         box->setAutoFillBackground(false);
 
     // Each frame's title label lies over the frame's own caption, hiding it.
-    const std::pair<LabelControl *, FrameControl *> titles[] = {
+    const std::pair<forms::LabelControl *, forms::FrameControl *> titles[] = {
         {&LabelColor, &FrameColor}, {&LabelFade, &FrameFade}, {&LabelBounce, &FrameBounce}, {&LabelTocka, &FrameAlarm}};
     for (const auto &[title, frame] : titles) {
         title->setFont(titleFont);
@@ -223,8 +226,9 @@ void FrmSetting::layOutControls()
     }
 
     // Every other label reads on the frame's colour as it fades.
-    for (LabelControl *label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label10, &Label11, &Label12, &Label14,
-                                &Label15, &Label16, &Label6, &Label7, &Label8, &Label9, &Label13, &Label17, &Label18}) {
+    for (forms::LabelControl *label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label10, &Label11, &Label12,
+                                       &Label14, &Label15, &Label16, &Label6, &Label7, &Label8, &Label9, &Label13,
+                                       &Label17, &Label18}) {
         label->setAutoFillBackground(false);
         label->setWordWrap(true);
     }
@@ -234,12 +238,12 @@ void FrmSetting::layOutControls()
     layOutBounce();
     layOutAlarm();
 
-    for (TextBoxControl *box : {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
+    for (forms::TextBoxControl *box : {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
                                 &BunInt, &BunXM, &BunYM})
         box->setFont(boxFont);
 
     Image1.setObjectName(QStringLiteral("Image1"));
-    Image1.setPixmap(tockaPicture(QSize(24, 22)));
+    Image1.setPixmap(forms::tockaPicture(QSize(24, 22)));
     Image1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1.setAutoFillBackground(false); // the picture sits on the window's colour
     Image1.setCursor(Qt::PointingHandCursor);
@@ -258,41 +262,42 @@ void FrmSetting::layOutControls()
 // colours as hex.
 void FrmSetting::layOutColourScheme()
 {
-    for (LabelControl *head : {&Label1, &Label2, &Label11, &Label12})
+    for (forms::LabelControl *head : {&Label1, &Label2, &Label11, &Label12})
         head->setAlignment(Qt::AlignCenter);
     Label10.setAlignment(Qt::AlignCenter);
-    place(Label1, 600, 330, 525, 225);
-    place(Label2, 1140, 330, 525, 225);
-    const std::tuple<LabelControl *, TextBoxControl *, TextBoxControl *, int> rows[] = {
+    forms::place(Label1, 600, 330, 525, 225);
+    forms::place(Label2, 1140, 330, 525, 225);
+    const std::tuple<forms::LabelControl *, forms::TextBoxControl *, forms::TextBoxControl *, int> rows[] = {
         {&Label3, &ForRed, &BacRed, 600}, {&Label4, &ForGreen, &BacGreen, 960}, {&Label5, &ForBlue, &BacBlue, 1320}};
     for (const auto &[head, fore, back, top] : rows) {
-        place(*head, 90, top + 30, 510, 240);
-        place(*fore, 645, top, 435, 300);
-        place(*back, 1185, top, 435, 300);
+        forms::place(*head, 90, top + 30, 510, 240);
+        forms::place(*fore, 645, top, 435, 300);
+        forms::place(*back, 1185, top, 435, 300);
     }
-    place(Label10, 60, 1740, 1605, 225);
-    place(Label11, 60, 2010, 525, 225);
-    place(ForeHex, 90, 2250, 735, 300);
-    place(Label12, 885, 2010, 780, 225);
-    place(BackHex, 915, 2250, 735, 300);
+    forms::place(Label10, 60, 1740, 1605, 225);
+    forms::place(Label11, 60, 2010, 525, 225);
+    forms::place(ForeHex, 90, 2250, 735, 300);
+    forms::place(Label12, 885, 2010, 780, 225);
+    forms::place(BackHex, 915, 2250, 735, 300);
     Label11.setAlignment(Qt::AlignCenter);
 }
 
 // Colour Fade: three boxes, the master switch and its four targets.
 void FrmSetting::layOutFade()
 {
-    const std::pair<LabelControl *, TextBoxControl *> fadeRows[] = {
+    const std::pair<forms::LabelControl *, forms::TextBoxControl *> fadeRows[] = {
         {&Label14, &FadeInterval}, {&Label15, &FadeMag}, {&Label16, &ContrastOffset}};
     int top = 330;
     for (const auto &[label, box] : fadeRows) {
-        place(*label, 90, top + 30, 1260, 240);
-        place(*box, 1380, top, 615, 300);
+        forms::place(*label, 90, top + 30, 1260, 240);
+        forms::place(*box, 1380, top, 615, 300);
         top += 360;
     }
-    place(ChkFade, 90, 1440, 1905, 255);
+    forms::place(ChkFade, 90, 1440, 1905, 255);
     top = 1740;
-    for (CheckBoxControl *target : {&ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade}) {
-        place(*target, 240, top, 1800, 240);
+    for (forms::CheckBoxControl *target :
+        { &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade }) {
+        forms::place(*target, 240, top, 1800, 240);
         top += 240;
     }
 }
@@ -300,12 +305,12 @@ void FrmSetting::layOutFade()
 // Bounce: interval and the two steps.
 void FrmSetting::layOutBounce()
 {
-    const std::pair<LabelControl *, TextBoxControl *> bounceRows[] = {
+    const std::pair<forms::LabelControl *, forms::TextBoxControl *> bounceRows[] = {
         {&Label6, &BunInt}, {&Label7, &BunXM}, {&Label8, &BunYM}};
     int top = 315;
     for (const auto &[label, box] : bounceRows) {
-        place(*label, 75, top + 30, 1620, 240);
-        place(*box, 1710, top, 630, 300);
+        forms::place(*label, 75, top + 30, 1620, 240);
+        forms::place(*box, 1710, top, 630, 300);
         top += 390;
     }
 }
@@ -313,17 +318,17 @@ void FrmSetting::layOutBounce()
 // Alarm: the switch, then two columns of label and box.
 void FrmSetting::layOutAlarm()
 {
-    place(TockaMode, 120, 300, 1500, 255);
-    place(TockForceBreak, 1995, 300, 1500, 255);
-    const std::tuple<LabelControl *, TextBoxControl *, int, int> alarmRows[] = {
+    forms::place(TockaMode, 120, 300, 1500, 255);
+    forms::place(TockForceBreak, 1995, 300, 1500, 255);
+    const std::tuple<forms::LabelControl *, forms::TextBoxControl *, int, int> alarmRows[] = {
         {&Label9, &AlarmInterval, 90, 630},
         {&Label13, &tockUntil, 90, 1080},
         {&Label17, &TockBreakLenth, 1995, 630},
         {&Label18, &TockaAlarmResolution, 1995, 1080},
     };
     for (const auto &[label, box, left, rowTop] : alarmRows) {
-        place(*label, left, rowTop + 30, 1170, 240);
-        place(*box, left + 1185, rowTop, 600, 300);
+        forms::place(*label, left, rowTop + 30, 1170, 240);
+        forms::place(*box, left + 1185, rowTop, 600, 300);
     }
 }
 
@@ -344,11 +349,11 @@ void FrmSetting::describeControls()
     // Labels are read as the text they show and check boxes by their
     // captions; the frames name themselves. A box is named by what a reader
     // sees beside it, and its label points at it.
-    for (CheckBoxControl *box : {&chkOnTop, &ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade,
+    for (forms::CheckBoxControl *box : {&chkOnTop, &ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade,
                                  &ChkSettingFrameFade, &TockaMode, &TockForceBreak})
         box->setAccessibleName(box->text());
 
-    const std::tuple<TextBoxControl *, QString, LabelControl *> boxes[] = {
+    const std::tuple<forms::TextBoxControl *, QString, forms::LabelControl *> boxes[] = {
         {&ForRed, QStringLiteral("Fore G Red"), &Label3},
         {&ForGreen, QStringLiteral("Fore G Green"), &Label4},
         {&ForBlue, QStringLiteral("Fore G Blue"), &Label5},
@@ -388,7 +393,7 @@ void FrmSetting::describeControls()
     // Tab goes panel by panel as the window reads, top to bottom and left to
     // right, through each panel's columns in turn; the exit button comes last.
     // The picture is among them: a poke is a key press away.
-    Image1.setKeyboardClick(LabelControl::KeyboardClick::AsButton);
+    Image1.setKeyboardClick(forms::LabelControl::KeyboardClick::AsButton);
     QWidget *const tabOrder[] = {&ForRed, &ForGreen, &ForBlue, &BacRed, &BacGreen, &BacBlue, &ForeHex, &BackHex,
                                  &FadeInterval, &FadeMag, &ContrastOffset, &ChkFade, &ChkClockFade, &ChkClockFaceFade,
                                  &ChkSettingFormFade, &ChkSettingFrameFade, &Image1, &BunInt, &BunXM, &BunYM,
@@ -400,11 +405,11 @@ void FrmSetting::describeControls()
 
 void FrmSetting::Form_Load()
 {
-    ClockFace &clock = app_.form1();
+    links::ClockFace &clock = app_.form1();
     // A colour's own hex digits read blue, green, red; the boxes show red,
     // green, blue. Pad first, so that a colour without blue keeps its place.
-    auto hexOf = [](Colour colour) -> QString {
-        return numericentry::Bin2Hex(numericentry::Dec2Bin(colour)).rightJustified(6, QLatin1Char('0'));
+    auto hexOf = [](core::Colour colour) -> QString {
+        return core::numericentry::Bin2Hex(core::numericentry::Dec2Bin(colour)).rightJustified(6, QLatin1Char('0'));
     };
     auto toRedGreenBlue = [](const QString &bgr) -> QString { return bgr.mid(4, 2) + bgr.mid(2, 2) + bgr.mid(0, 2); };
     ForeHex.setTextFromCode(hexOf(clock.faceLabel().ForeColor()));
@@ -417,7 +422,7 @@ void FrmSetting::Form_Load()
     BunXM.setTextFromCode(QString::number(clock.speedX()));
     BunYM.setTextFromCode(QString::number(clock.speedY()));
     FadeInterval.setTextFromCode(QString::number(SettingFormTimer.Interval()));
-    if (numericentry::numberOf(FadeMag.Text()).value_or(0) == 0) {
+    if (core::numericentry::numberOf(FadeMag.Text()).value_or(0) == 0) {
         FadeMag.setTextFromCode(QStringLiteral("20"));
         ActiveFadeMag = QStringLiteral("20");
     }
@@ -425,21 +430,21 @@ void FrmSetting::Form_Load()
 
 void FrmSetting::Form_Unload()
 {
-    ClockFace &clock = app_.form1();
+    links::ClockFace &clock = app_.form1();
     clock.storeAlwaysTop(chkOnTop.Value());
     clock.storeFadeSettings(fadeSettingsShown());
 }
 
-FadeSettings FrmSetting::fadeSettingsShown() const
+links::FadeSettings FrmSetting::fadeSettingsShown() const
 {
     // What the user sees in the fade boxes, in a form the next start can
     // read: a box left holding pasted text stands for the value in force.
-    auto shown = [](const TextBoxControl &box, double inForce) {
-        return numericentry::numberOf(box.Text()) ? box.Text() : numericentry::numberText(inForce);
+    auto shown = [](const forms::TextBoxControl &box, double inForce) {
+        return core::numericentry::numberOf(box.Text()) ? box.Text() : core::numericentry::numberText(inForce);
     };
-    FadeSettings seen;
+    links::FadeSettings seen;
     seen.FadeInterval = shown(FadeInterval, SettingFormTimer.Interval());
-    seen.FadeMagnitude = shown(FadeMag, numericentry::numberOf(ActiveFadeMag).value_or(20));
+    seen.FadeMagnitude = shown(FadeMag, core::numericentry::numberOf(ActiveFadeMag).value_or(20));
     seen.ContrastOffset = shown(ContrastOffset, ActiveContrastOffset);
     seen.AllowFading = ChkFade.Value();
     seen.ClockBackFade = ChkClockFade.Value();
@@ -468,11 +473,13 @@ void FrmSetting::Command1_Click()
 
 void FrmSetting::Image1_Click()
 {
-    Platform &platform = app_.platform();
-    const int pokeNumber = poke::numberFromDraw(platform.rnd());
+    platform::Platform &platform = app_.platform();
+    const int pokeNumber = core::poke::numberFromDraw(platform.rnd());
     if (pokeNumber == 1)
         app_.showAbout(this);
     else
-        PokeMessage = poke::message(pokeNumber);
-    platform.messageBox(PokeMessage, TockaWindows::title());
+        PokeMessage = core::poke::message(pokeNumber);
+    platform.messageBox(PokeMessage, links::TockaWindows::title());
 }
+
+} // namespace settings

@@ -23,17 +23,19 @@
 
 #include <cstdint>
 
-class TockaWindows;
+namespace links { class TockaWindows; }
 
-class FrmSetting : public Form, public SettingsPanel
+namespace settings {
+
+class FrmSetting : public forms::Form, public links::SettingsPanel
 {
     Q_OBJECT
 public:
-    explicit FrmSetting(TockaWindows &app);
+    explicit FrmSetting(links::TockaWindows &app);
     ~FrmSetting() override;
 
-    Colour BackColor() const { return back_; }
-    void setBackColor(Colour colour);
+    core::Colour BackColor() const { return back_; }
+    void setBackColor(core::Colour colour);
 
     // ---- Load, apply, close ----
     void Form_Load() override;
@@ -53,98 +55,98 @@ public:
     void ApplyAlarmSettings() { alarm_.ApplyAlarmSettings(); }
 
     // ---- What the clock window reaches ----
-    Form &window() override { return *this; }
-    TextBoxControl &bounceIntervalBox() override { return BunInt; }
-    TextBoxControl &speedXBox() override { return BunXM; }
-    TextBoxControl &speedYBox() override { return BunYM; }
-    TextBoxControl &alarmIntervalBox() override { return AlarmInterval; }
-    TextBoxControl &alarmUntilBox() override { return tockUntil; }
-    MemoControl &alarmNote() override { return WARN; }
-    TextBoxControl &fadeIntervalBox() override { return FadeInterval; }
-    TextBoxControl &fadeMagnitudeBox() override { return FadeMag; }
-    TextBoxControl &contrastOffsetBox() override { return ContrastOffset; }
-    CheckBoxControl &allowFadingBox() override { return ChkFade; }
-    CheckBoxControl &clockBackFadeBox() override { return ChkClockFade; }
-    CheckBoxControl &clockFrontFadeBox() override { return ChkClockFaceFade; }
-    CheckBoxControl &settingFormFadeBox() override { return ChkSettingFormFade; }
-    CheckBoxControl &settingFrameFadeBox() override { return ChkSettingFrameFade; }
-    FadeSettings fadeSettingsShown() const override;
-    TextBoxControl &foreHexBox() override { return ForeHex; }
-    TextBoxControl &backHexBox() override { return BackHex; }
-    CheckBoxControl &onTopBox() override { return chkOnTop; }
+    forms::Form &window() override { return *this; }
+    forms::TextBoxControl &bounceIntervalBox() override { return BunInt; }
+    forms::TextBoxControl &speedXBox() override { return BunXM; }
+    forms::TextBoxControl &speedYBox() override { return BunYM; }
+    forms::TextBoxControl &alarmIntervalBox() override { return AlarmInterval; }
+    forms::TextBoxControl &alarmUntilBox() override { return tockUntil; }
+    forms::MemoControl &alarmNote() override { return WARN; }
+    forms::TextBoxControl &fadeIntervalBox() override { return FadeInterval; }
+    forms::TextBoxControl &fadeMagnitudeBox() override { return FadeMag; }
+    forms::TextBoxControl &contrastOffsetBox() override { return ContrastOffset; }
+    forms::CheckBoxControl &allowFadingBox() override { return ChkFade; }
+    forms::CheckBoxControl &clockBackFadeBox() override { return ChkClockFade; }
+    forms::CheckBoxControl &clockFrontFadeBox() override { return ChkClockFaceFade; }
+    forms::CheckBoxControl &settingFormFadeBox() override { return ChkSettingFormFade; }
+    forms::CheckBoxControl &settingFrameFadeBox() override { return ChkSettingFrameFade; }
+    links::FadeSettings fadeSettingsShown() const override;
+    forms::TextBoxControl &foreHexBox() override { return ForeHex; }
+    forms::TextBoxControl &backHexBox() override { return BackHex; }
+    forms::CheckBoxControl &onTopBox() override { return chkOnTop; }
 
     // ---- Frames (constructed first: the controls inside are their children) ----
-    FrameControl FrameColor{this, QStringLiteral("  Color Scheme")};
-    FrameControl FrameFade{this, QStringLiteral("  Colour Fade")};
-    FrameControl FrameBounce{this, QStringLiteral("Bounce  ")};
-    FrameControl FrameAlarm{this, QStringLiteral(" Alarm Mode:  Tocka!")};
-    LabelControl LabelColor{&FrameColor, QStringLiteral("Color Scheme")};
-    LabelControl LabelFade{&FrameFade, QStringLiteral("Colour Fade")};
-    LabelControl LabelBounce{&FrameBounce, QStringLiteral("Bounce")};
-    LabelControl LabelTocka{&FrameAlarm, QStringLiteral(" Alarm Mode:  Tocka!")};
+    forms::FrameControl FrameColor{this, QStringLiteral("  Color Scheme")};
+    forms::FrameControl FrameFade{this, QStringLiteral("  Colour Fade")};
+    forms::FrameControl FrameBounce{this, QStringLiteral("Bounce  ")};
+    forms::FrameControl FrameAlarm{this, QStringLiteral(" Alarm Mode:  Tocka!")};
+    forms::LabelControl LabelColor{&FrameColor, QStringLiteral("Color Scheme")};
+    forms::LabelControl LabelFade{&FrameFade, QStringLiteral("Colour Fade")};
+    forms::LabelControl LabelBounce{&FrameBounce, QStringLiteral("Bounce")};
+    forms::LabelControl LabelTocka{&FrameAlarm, QStringLiteral(" Alarm Mode:  Tocka!")};
 
     // ---- Colour scheme ----
-    LabelControl Label1{&FrameColor, QStringLiteral("Fore G")};
-    LabelControl Label2{&FrameColor, QStringLiteral("Back G")};
-    LabelControl Label3{&FrameColor, QStringLiteral("Red")};
-    LabelControl Label4{&FrameColor, QStringLiteral("Green")};
-    LabelControl Label5{&FrameColor, QStringLiteral("Blue")};
-    TextBoxControl ForRed{&FrameColor, QStringLiteral("0"), 3};
-    TextBoxControl ForGreen{&FrameColor, QStringLiteral("0"), 3};
-    TextBoxControl ForBlue{&FrameColor, QStringLiteral("0"), 3};
-    TextBoxControl BacRed{&FrameColor, QStringLiteral("0"), 3};
-    TextBoxControl BacGreen{&FrameColor, QStringLiteral("0"), 3};
-    TextBoxControl BacBlue{&FrameColor, QStringLiteral("0"), 3};
-    LabelControl Label10{&FrameColor, QStringLiteral("Colour Scheme Hex")};
-    LabelControl Label11{&FrameColor, QStringLiteral("Fore G")};
-    LabelControl Label12{&FrameColor, QStringLiteral("Back G")};
-    TextBoxControl ForeHex{&FrameColor, QStringLiteral("0"), 6};
-    TextBoxControl BackHex{&FrameColor, QStringLiteral("0"), 6};
+    forms::LabelControl Label1{&FrameColor, QStringLiteral("Fore G")};
+    forms::LabelControl Label2{&FrameColor, QStringLiteral("Back G")};
+    forms::LabelControl Label3{&FrameColor, QStringLiteral("Red")};
+    forms::LabelControl Label4{&FrameColor, QStringLiteral("Green")};
+    forms::LabelControl Label5{&FrameColor, QStringLiteral("Blue")};
+    forms::TextBoxControl ForRed{&FrameColor, QStringLiteral("0"), 3};
+    forms::TextBoxControl ForGreen{&FrameColor, QStringLiteral("0"), 3};
+    forms::TextBoxControl ForBlue{&FrameColor, QStringLiteral("0"), 3};
+    forms::TextBoxControl BacRed{&FrameColor, QStringLiteral("0"), 3};
+    forms::TextBoxControl BacGreen{&FrameColor, QStringLiteral("0"), 3};
+    forms::TextBoxControl BacBlue{&FrameColor, QStringLiteral("0"), 3};
+    forms::LabelControl Label10{&FrameColor, QStringLiteral("Colour Scheme Hex")};
+    forms::LabelControl Label11{&FrameColor, QStringLiteral("Fore G")};
+    forms::LabelControl Label12{&FrameColor, QStringLiteral("Back G")};
+    forms::TextBoxControl ForeHex{&FrameColor, QStringLiteral("0"), 6};
+    forms::TextBoxControl BackHex{&FrameColor, QStringLiteral("0"), 6};
 
     // ---- Colour fade ----
-    LabelControl Label14{&FrameFade, QStringLiteral("Update Interval")};
-    LabelControl Label15{&FrameFade, QStringLiteral("Fade Magnitude")};
-    LabelControl Label16{&FrameFade, QStringLiteral("Contrast Offset")};
-    TextBoxControl FadeInterval{&FrameFade, QStringLiteral("0"), 5};
-    TextBoxControl FadeMag{&FrameFade, QStringLiteral("0"), 3};
-    TextBoxControl ContrastOffset{&FrameFade, QStringLiteral("0"), 3};
-    CheckBoxControl ChkFade{&FrameFade, QStringLiteral("Allow Fading"), 0};
-    CheckBoxControl ChkClockFade{&FrameFade, QStringLiteral("Clock Back Fade"), 0};
-    CheckBoxControl ChkClockFaceFade{&FrameFade, QStringLiteral("Clock Front Fade"), 0};
-    CheckBoxControl ChkSettingFormFade{&FrameFade, QStringLiteral("Settings Form Fade"), 0};
-    CheckBoxControl ChkSettingFrameFade{&FrameFade, QStringLiteral("Setting Frame Fade"), 0};
+    forms::LabelControl Label14{&FrameFade, QStringLiteral("Update Interval")};
+    forms::LabelControl Label15{&FrameFade, QStringLiteral("Fade Magnitude")};
+    forms::LabelControl Label16{&FrameFade, QStringLiteral("Contrast Offset")};
+    forms::TextBoxControl FadeInterval{&FrameFade, QStringLiteral("0"), 5};
+    forms::TextBoxControl FadeMag{&FrameFade, QStringLiteral("0"), 3};
+    forms::TextBoxControl ContrastOffset{&FrameFade, QStringLiteral("0"), 3};
+    forms::CheckBoxControl ChkFade{&FrameFade, QStringLiteral("Allow Fading"), 0};
+    forms::CheckBoxControl ChkClockFade{&FrameFade, QStringLiteral("Clock Back Fade"), 0};
+    forms::CheckBoxControl ChkClockFaceFade{&FrameFade, QStringLiteral("Clock Front Fade"), 0};
+    forms::CheckBoxControl ChkSettingFormFade{&FrameFade, QStringLiteral("Settings Form Fade"), 0};
+    forms::CheckBoxControl ChkSettingFrameFade{&FrameFade, QStringLiteral("Setting Frame Fade"), 0};
 
     // ---- Bounce ----
-    LabelControl Label6{&FrameBounce, QStringLiteral("Update Interval")};
-    LabelControl Label7{&FrameBounce, QStringLiteral("Horizontal Movement")};
-    LabelControl Label8{&FrameBounce, QStringLiteral("Vertical Movement")};
-    TextBoxControl BunInt{&FrameBounce, QStringLiteral("0"), 5};
-    TextBoxControl BunXM{&FrameBounce, QStringLiteral("0"), 3};
-    TextBoxControl BunYM{&FrameBounce, QStringLiteral("0"), 3};
+    forms::LabelControl Label6{&FrameBounce, QStringLiteral("Update Interval")};
+    forms::LabelControl Label7{&FrameBounce, QStringLiteral("Horizontal Movement")};
+    forms::LabelControl Label8{&FrameBounce, QStringLiteral("Vertical Movement")};
+    forms::TextBoxControl BunInt{&FrameBounce, QStringLiteral("0"), 5};
+    forms::TextBoxControl BunXM{&FrameBounce, QStringLiteral("0"), 3};
+    forms::TextBoxControl BunYM{&FrameBounce, QStringLiteral("0"), 3};
 
     // ---- Alarm ----
-    CheckBoxControl TockaMode{&FrameAlarm, QStringLiteral("Tock Enabled"), 1};
-    CheckBoxControl TockForceBreak{&FrameAlarm, QStringLiteral("Force Break"), 0};
-    LabelControl Label9{&FrameAlarm, QStringLiteral("Tocka Interval")};
-    LabelControl Label13{&FrameAlarm, QStringLiteral("Time Until Tock")};
-    LabelControl Label17{&FrameAlarm, QStringLiteral("Break Duration")};
-    LabelControl Label18{&FrameAlarm, QStringLiteral("Resolution")};
-    TextBoxControl AlarmInterval{&FrameAlarm, QStringLiteral("20"), 8};
-    TextBoxControl tockUntil{&FrameAlarm, QStringLiteral("20"), 8};
-    TextBoxControl TockBreakLenth{&FrameAlarm, QStringLiteral("0"), 5};
-    TextBoxControl TockaAlarmResolution{&FrameAlarm, QStringLiteral("2000"), 5};
+    forms::CheckBoxControl TockaMode{&FrameAlarm, QStringLiteral("Tock Enabled"), 1};
+    forms::CheckBoxControl TockForceBreak{&FrameAlarm, QStringLiteral("Force Break"), 0};
+    forms::LabelControl Label9{&FrameAlarm, QStringLiteral("Tocka Interval")};
+    forms::LabelControl Label13{&FrameAlarm, QStringLiteral("Time Until Tock")};
+    forms::LabelControl Label17{&FrameAlarm, QStringLiteral("Break Duration")};
+    forms::LabelControl Label18{&FrameAlarm, QStringLiteral("Resolution")};
+    forms::TextBoxControl AlarmInterval{&FrameAlarm, QStringLiteral("20"), 8};
+    forms::TextBoxControl tockUntil{&FrameAlarm, QStringLiteral("20"), 8};
+    forms::TextBoxControl TockBreakLenth{&FrameAlarm, QStringLiteral("0"), 5};
+    forms::TextBoxControl TockaAlarmResolution{&FrameAlarm, QStringLiteral("2000"), 5};
 
     // ---- Outside the frames ----
-    CheckBoxControl chkOnTop{this, QStringLiteral("Always On Top"), 1};
-    LabelControl Image1{this};
-    MemoControl WARN{this, QString()};
-    ButtonControl Command1{this, QStringLiteral("Command1")};
-    TimerControl SettingFormTimer{this, 150, false};
+    forms::CheckBoxControl chkOnTop{this, QStringLiteral("Always On Top"), 1};
+    forms::LabelControl Image1{this};
+    forms::MemoControl WARN{this, QString()};
+    forms::ButtonControl Command1{this, QStringLiteral("Command1")};
+    forms::TimerControl SettingFormTimer{this, 150, false};
 
     // ---- Form-level values ----
     QString ActiveFadeMag;          // text taken as a number where it divides
     double ActiveContrastOffset = 0;
-    ColourFade fade;                // the fading colour and its targets
+    core::ColourFade fade;                // the fading colour and its targets
     QString PokeMessage;            // the picture's last message, empty before any
 
 private:
@@ -155,8 +157,8 @@ private:
     void layOutAlarm();
     void describeControls();
 
-    TockaWindows &app_;
-    Colour back_ = rgbColour(0, 192, 192);
+    links::TockaWindows &app_;
+    core::Colour back_ = core::rgbColour(0, 192, 192);
     // The parts of the window with behaviour of their own; constructed after
     // the controls they work on.
     ColourSchemeEditor colours_{*this, app_};
@@ -165,3 +167,5 @@ private:
     AlarmPanel alarm_{*this, app_};
     KeyFilters keys_{*this};
 };
+
+} // namespace settings

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace settings {
+
 namespace {
 
 using Filter = std::int16_t (*)(std::int16_t &);
@@ -13,7 +15,7 @@ using Enter = void (*)(FrmSetting &);
 
 struct BoxKeys
 {
-    TextBoxControl FrmSetting::*box;
+    forms::TextBoxControl FrmSetting::*box;
     Filter filter;
     Enter enter;
 };
@@ -43,9 +45,9 @@ void alarm(FrmSetting &s)
     s.ApplyAlarmSettings();
 }
 
-using numericentry::OnlyHex;
-using numericentry::OnlyNum;
-using numericentry::OnlyNumDec;
+using core::numericentry::OnlyHex;
+using core::numericentry::OnlyNum;
+using core::numericentry::OnlyNumDec;
 
 // ForRed_KeyPress to TockaAlarmResolution_KeyPress, one row each.
 const BoxKeys kBoxes[] = {
@@ -83,3 +85,5 @@ KeyFilters::KeyFilters(FrmSetting &window)
         };
     }
 }
+
+} // namespace settings

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+
+namespace settings {
 // The key handlers of the settings window's number boxes: Enter applies what
 // the box belongs to and stays in the box, every other key goes through the
 // box's filter (whole numbers, numbers with a decimal separator, or hex),
@@ -12,3 +14,5 @@ class KeyFilters
 public:
     explicit KeyFilters(FrmSetting &window);
 };
+
+} // namespace settings

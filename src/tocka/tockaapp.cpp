@@ -11,16 +11,18 @@
 
 #include <cstdio>
 
-TockaApp::TockaApp(Platform &platform, QString journalFolder)
+namespace tocka {
+
+TockaApp::TockaApp(platform::Platform &platform, QString journalFolder)
     : platform_(platform)
     , journal_(std::move(journalFolder))
     , form1_([this] {
-        auto *form = new Form1(*this);
+        auto *form = new clockwindow::Form1(*this);
         connect(form, &QObject::destroyed, this, &TockaApp::finished);
         return form;
     })
-    , settings_([this] { return new ::FrmSetting(*this); })
-    , about_([this] { return new ::frmAbout(platform_, title()); })
+    , settings_([this] { return new settings::FrmSetting(*this); })
+    , about_([this] { return new about::frmAbout(platform_, title()); })
 {
 }
 
@@ -33,7 +35,7 @@ TockaApp::~TockaApp()
     form1_.destroy();
 }
 
-Form1 &TockaApp::form1()
+clockwindow::Form1 &TockaApp::form1()
 {
     return form1_.get();
 }
@@ -43,7 +45,7 @@ bool TockaApp::isForm1Loaded() const
     return form1_.isLoaded();
 }
 
-::FrmSetting &TockaApp::FrmSetting()
+settings::FrmSetting &TockaApp::FrmSetting()
 {
     return settings_.get();
 }
@@ -53,7 +55,7 @@ bool TockaApp::isFrmSettingLoaded() const
     return settings_.isLoaded();
 }
 
-::frmAbout &TockaApp::frmAbout()
+about::frmAbout &TockaApp::frmAbout()
 {
     return about_.get();
 }
@@ -70,10 +72,10 @@ void TockaApp::showAbout(QWidget *opener)
 
 void TockaApp::start()
 {
-    Form1 &clock = form1();
+    clockwindow::Form1 &clock = form1();
     // Only entries whose owner is gone are taken; this session's own entry
     // and those of any other running copy are held by their owners.
-    const sessionlog::Journal::Delivery owed = journal_.deliverOwed();
+    const core::sessionlog::Journal::Delivery owed = journal_.deliverOwed();
     clock.Show();
     if (!owed.messages.isEmpty()) {
         const QString message = owed.messages.join(QLatin1String("\n\n"));
@@ -108,7 +110,7 @@ void TockaApp::offerTray(const QIcon &icon)
                                   [this] { FrmSetting().Command1_Click(); },
                                   [this](const QString &message) { tellUser(message); },
                                   QCoreApplication::applicationFilePath()});
-        Form1 &clock = form1();
+        clockwindow::Form1 &clock = form1();
         connect(&clock, &QWidget::windowTitleChanged, tray_.get(),
                 [this, &clock] { tray_->setSessionTime(clock.session.ClockText); });
         tray_->show();
@@ -123,3 +125,5 @@ void TockaApp::offerTray(const QIcon &icon)
     });
     trayWatch_.start(2000);
 }
+
+} // namespace tocka

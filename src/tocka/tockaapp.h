@@ -16,27 +16,30 @@
 
 #include <memory>
 
-class Platform;
+namespace platform { class Platform; }
 class QIcon;
+
+namespace tocka {
+
 class TrayIcon;
 
-class TockaApp : public QObject, public TockaWindows
+class TockaApp : public QObject, public links::TockaWindows
 {
     Q_OBJECT
 public:
-    TockaApp(Platform &platform, QString journalFolder);
+    TockaApp(platform::Platform &platform, QString journalFolder);
     ~TockaApp() override;
 
-    Platform &platform() override { return platform_; }
-    sessionlog::Journal &journal() override { return journal_; }
+    platform::Platform &platform() override { return platform_; }
+    core::sessionlog::Journal &journal() override { return journal_; }
 
-    Form1 &form1() override;
+    clockwindow::Form1 &form1() override;
     bool isForm1Loaded() const override;
     // The settings window, created hidden on first use.
-    ::FrmSetting &FrmSetting() override;
+    settings::FrmSetting &FrmSetting() override;
     bool isFrmSettingLoaded() const override;
     // The about window, created hidden on first use.
-    ::frmAbout &frmAbout();
+    about::frmAbout &frmAbout();
     bool isFrmAboutLoaded() const;
     void showAbout(QWidget *opener) override;
 
@@ -64,13 +67,15 @@ Q_SIGNALS:
     void finished();
 
 private:
-    Platform &platform_;
-    sessionlog::Journal journal_;
-    FormSlot<Form1> form1_;
-    FormSlot<::FrmSetting> settings_;
-    FormSlot<::frmAbout> about_;
+    platform::Platform &platform_;
+    core::sessionlog::Journal journal_;
+    forms::FormSlot<clockwindow::Form1> form1_;
+    forms::FormSlot<settings::FrmSetting> settings_;
+    forms::FormSlot<about::frmAbout> about_;
     bool desktopEnding_ = false;
     std::unique_ptr<TrayIcon> tray_;
     QTimer trayWatch_;
     int trayTries_ = 15;
 };
+
+} // namespace tocka

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+namespace tocka {
+
 TrayIcon::TrayIcon(const QIcon &icon, Hooks hooks, QObject *parent)
     : QObject(parent)
     , hooks_(std::move(hooks))
@@ -27,7 +29,8 @@ TrayIcon::TrayIcon(const QIcon &icon, Hooks hooks, QObject *parent)
     add(QStringLiteral("&Settings"), QStringLiteral("Shows the settings window"), hooks_.showSettings);
     add(QStringLiteral("&About"), QStringLiteral("Shows the title and version of Tocka"), hooks_.showAbout);
     startAtLogin_ = menu_->addAction(QStringLiteral("Start at &login"));
-    startAtLogin_->setToolTip(QStringLiteral("Starts Tocka whenever you log in (%1)").arg(autostart::entryPath()));
+    startAtLogin_->setToolTip(
+        QStringLiteral("Starts Tocka whenever you log in (%1)").arg(core::autostart::entryPath()));
     startAtLogin_->setCheckable(true);
     connect(startAtLogin_, &QAction::triggered, this, &TrayIcon::toggleStartAtLogin);
     menu_->addSeparator();
@@ -70,14 +73,16 @@ QString TrayIcon::toolTip() const
 
 void TrayIcon::refresh()
 {
-    startAtLogin_->setChecked(autostart::isEnabled());
+    startAtLogin_->setChecked(core::autostart::isEnabled());
 }
 
 void TrayIcon::toggleStartAtLogin(bool on)
 {
     QString error;
-    const bool done = on ? autostart::enable(hooks_.program, &error) : autostart::disable(&error);
+    const bool done = on ? core::autostart::enable(hooks_.program, &error) : core::autostart::disable(&error);
     refresh();
     if (!done && hooks_.tellUser)
         hooks_.tellUser(error);
 }
+
+} // namespace tocka

@@ -16,6 +16,8 @@ class QIcon;
 class QMenu;
 class QSystemTrayIcon;
 
+namespace tocka {
+
 class TrayIcon : public QObject
 {
     Q_OBJECT
@@ -48,3 +50,5 @@ private:
     QAction *startAtLogin_ = nullptr;
     QSystemTrayIcon *tray_ = nullptr;
 };
+
+} // namespace tocka

@@ -16,8 +16,8 @@ namespace {
 class LinkPlatform : public FakePlatform
 {
 public:
-    LabelControl *link = nullptr;
-    Colour colourWhenOpened = -1;
+    forms::LabelControl *link = nullptr;
+    core::Colour colourWhenOpened = -1;
     bool browserAnswers = true;
     bool openUrl(const QUrl &url) override
     {
@@ -34,7 +34,7 @@ using About = TockaFixture;
 TEST_F(About, ShowsTitleAndVersionEachTimeItOpens)
 {
     for (int round = 0; round < 2; ++round) {
-        frmAbout &about = app->frmAbout();
+        about::frmAbout &about = app->frmAbout();
         about.Show();
         EXPECT_EQ(about.Caption(), QStringLiteral("About Tocka!"));
         EXPECT_EQ(about.lblVersion.Caption(), QStringLiteral("Version 1.19.76"));
@@ -48,7 +48,7 @@ TEST_F(About, ShowsTitleAndVersionEachTimeItOpens)
 
 TEST_F(About, EscapeClosesItLikeOK)
 {
-    frmAbout &about = app->frmAbout();
+    about::frmAbout &about = app->frmAbout();
     about.Show();
     about.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
@@ -58,7 +58,7 @@ TEST_F(About, EscapeClosesItLikeOK)
 
 TEST_F(About, OpensFromThePictureByKeyAboveTheSettingsAndClosesWithEnter)
 {
-    FrmSetting &s = settings();
+    settings::FrmSetting &s = settings();
     s.Show();
     s.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&s));
@@ -66,7 +66,7 @@ TEST_F(About, OpensFromThePictureByKeyAboveTheSettingsAndClosesWithEnter)
     s.Image1.setFocus();
     QTest::keyClick(&s.Image1, Qt::Key_Return);
     ASSERT_TRUE(app->isFrmAboutLoaded());
-    frmAbout &about = app->frmAbout();
+    about::frmAbout &about = app->frmAbout();
     EXPECT_TRUE(about.isVisible());
     ASSERT_NE(about.windowHandle(), nullptr);
     EXPECT_EQ(about.windowHandle()->transientParent(), s.windowHandle()) << "kept above the window that opened it";
@@ -90,16 +90,16 @@ TEST_F(About, OpensFromThePictureByKeyAboveTheSettingsAndClosesWithEnter)
 TEST(AboutLink, GreenWhilePressedBlueBeforeTheHomePageOpens)
 {
     LinkPlatform platform;
-    frmAbout about(platform, QStringLiteral("Tocka!"));
+    about::frmAbout about(platform, QStringLiteral("Tocka!"));
     about.Form_Load();
     platform.link = &about.lblHomePageLink;
-    EXPECT_EQ(about.lblHomePageLink.ForeColor(), rgbColour(0, 0, 255));
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::rgbColour(0, 0, 255));
 
     QTest::mousePress(&about.lblHomePageLink, Qt::LeftButton);
-    EXPECT_EQ(about.lblHomePageLink.ForeColor(), rgbColour(0, 128, 0));
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::rgbColour(0, 128, 0));
     EXPECT_TRUE(platform.openedUrls.isEmpty());
     QTest::mouseRelease(&about.lblHomePageLink, Qt::LeftButton);
-    EXPECT_EQ(platform.colourWhenOpened, rgbColour(0, 0, 255));
+    EXPECT_EQ(platform.colourWhenOpened, core::rgbColour(0, 0, 255));
 
     // The home page is Tocka's own documentation, a local file.
     ASSERT_EQ(platform.openedUrls.size(), 1);
@@ -119,7 +119,7 @@ TEST(AboutLink, GreenWhilePressedBlueBeforeTheHomePageOpens)
 TEST(AboutLink, EveryControlHasANameAndTheLinkSaysWhereItGoes)
 {
     FakePlatform platform;
-    frmAbout about(platform, QStringLiteral("Tocka!"));
+    about::frmAbout about(platform, QStringLiteral("Tocka!"));
     about.Form_Load();
     for (QWidget *w : std::initializer_list<QWidget *>{&about.picIcon, &about.lblTitle, &about.lblVersion,
                                                        &about.lblHistory, &about.lblDisclaimer,

@@ -82,9 +82,9 @@ TEST_F(AccessibleWindows, EveryControlIsNamedAndEveryLabelReadsWhatItShows)
     ASSERT_TRUE(log.open(QIODevice::WriteOnly));
     log.write(kLog);
     log.close();
-    FormSlot<tallio::Form1> report([&] { return new tallio::Form1(log.fileName()); });
+    forms::FormSlot<analyser::Form1> report([&] { return new analyser::Form1(log.fileName()); });
     const QString missing = logs.filePath(QStringLiteral("none/LogData.log"));
-    FormSlot<tallio::Form1> noReport([&] { return new tallio::Form1(missing); });
+    forms::FormSlot<analyser::Form1> noReport([&] { return new analyser::Form1(missing); });
 
     struct Row
     {

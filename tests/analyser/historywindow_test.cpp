@@ -48,8 +48,8 @@ TEST(HistoryWindow, OpensFromTheReportsMenuWithTheRowsOfEachPeriod)
     file.write(kLog);
     file.close();
 
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
-    tallio::Form1 &form = slot.get();
+    forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
+    analyser::Form1 &form = slot.get();
     form.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
@@ -70,7 +70,7 @@ TEST(HistoryWindow, OpensFromTheReportsMenuWithTheRowsOfEachPeriod)
         << QGuiApplication::clipboard()->text().toStdString();
 
     menu.actions().at(1)->trigger();
-    tallio::HistoryWindow *window = form.historyWindow();
+    analyser::HistoryWindow *window = form.historyWindow();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(window->isVisible());
 

@@ -46,8 +46,8 @@ protected:
 TEST_F(Window, ShowsTheReportBuiltBeforeItIsShown)
 {
     const QString path = writeLog(kWorkedExample);
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
-    tallio::Form1 &form = slot.get(); // loads, hidden
+    forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
+    analyser::Form1 &form = slot.get(); // loads, hidden
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.Label1Caption(), kWorkedExampleReport);
     form.Show();
@@ -64,18 +64,18 @@ TEST_F(Window, ShowsTheReportBuiltBeforeItIsShown)
     EXPECT_EQ(form.Label1.palette().color(QPalette::WindowText), QColor(128, 255, 128));
     EXPECT_EQ(form.Label1.palette().color(QPalette::Window), QColor(Qt::black));
     EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::black));
-    EXPECT_EQ(form.Label1.font().family(), fonts::family(QStringLiteral("Verdana")));
+    EXPECT_EQ(form.Label1.font().family(), forms::fonts::family(QStringLiteral("Verdana")));
     EXPECT_DOUBLE_EQ(form.Label1.font().pointSizeF(), 9.75);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&form.Label1)->text(QAccessible::Name), shown)
         << "a reader reads the report itself";
-    EXPECT_EQ(form.Label1.x(), twips::toPixels(120));
+    EXPECT_EQ(form.Label1.x(), core::twips::toPixels(120));
     EXPECT_EQ(form.Label1.y(), 0);
 }
 
 TEST_F(Window, TellsWhereItLookedWhenThereIsNoLog)
 {
     const QString path = dir.filePath(QStringLiteral("LogData.log"));
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
+    forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
     const QString caption = slot.get().Label1Caption();
     EXPECT_TRUE(caption.startsWith(QStringLiteral("No session log to report on.\r"))) << caption.toStdString();
     EXPECT_TRUE(caption.contains(QStringLiteral("LogData.log in the folder %1 ").arg(QDir::toNativeSeparators(dir.path()))))
@@ -87,20 +87,20 @@ TEST_F(Window, GrowsToShowAProblemAndThePartialReportWhole)
     QByteArray log = QByteArray(kWorkedExample);
     log.replace("5430", "54x30");
     const QString path = writeLog(log);
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
-    tallio::Form1 &form = slot.get();
+    forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
+    analyser::Form1 &form = slot.get();
     form.Show();
     EXPECT_TRUE(form.Label1Caption().contains(QStringLiteral("line 11")));
-    EXPECT_GT(form.height(), twips::toPixels(4380));
+    EXPECT_GT(form.height(), core::twips::toPixels(4380));
     EXPECT_LE(form.Label1.heightForWidth(form.Label1.width()), form.Label1.height());
 }
 
 TEST_F(Window, KeepsItsDesignSizeForAWholeReport)
 {
     const QString path = writeLog(kWorkedExample);
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
-    tallio::Form1 &form = slot.get();
-    EXPECT_EQ(form.size(), QSize(twips::toPixels(4305), twips::toPixels(4380)));
+    forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
+    analyser::Form1 &form = slot.get();
+    EXPECT_EQ(form.size(), QSize(core::twips::toPixels(4305), core::twips::toPixels(4380)));
 }
 
 TEST_F(Window, SaysWhenTheLogCannotBeRead)
@@ -108,7 +108,8 @@ TEST_F(Window, SaysWhenTheLogCannotBeRead)
     // Tests may run as root, for whom no file is unreadable by its mode; a
     // folder of that name cannot be read as a file by anyone.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("LogData.log")));
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(dir.filePath(QStringLiteral("LogData.log"))); });
+    forms::FormSlot<analyser::Form1> slot(
+        [&] { return new analyser::Form1(dir.filePath(QStringLiteral("LogData.log"))); });
     const QString caption = slot.get().Label1Caption();
     EXPECT_TRUE(caption.contains(QStringLiteral("cannot be read"))) << caption.toStdString();
     EXPECT_FALSE(caption.contains(QStringLiteral("Secs")));
@@ -129,14 +130,15 @@ TEST(LabelLayout, FollowsTheOuterSize)
         {{1000, 10}, {760, 0}},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(tallio::Form1::labelSizeFor(row.outer), row.label) << row.outer.width() << " x " << row.outer.height();
+        EXPECT_EQ(analyser::Form1::labelSizeFor(row.outer), row.label)
+            << row.outer.width() << " x " << row.outer.height();
 }
 
 TEST_F(Window, ResizingResizesTheLabelAndKeepsTheReport)
 {
     const QString path = writeLog(kWorkedExample);
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
-    tallio::Form1 &form = slot.get();
+    forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
+    analyser::Form1 &form = slot.get();
     form.Show();
 
     // The log changes after the start: the report stays as it was.
@@ -145,7 +147,8 @@ TEST_F(Window, ResizingResizesTheLabelAndKeepsTheReport)
     const QSizeF outer = form.outerSize();
     EXPECT_EQ(form.Label1Size(), QSizeF(outer.width() - 240, outer.height() - 30));
     EXPECT_EQ(form.Label1.geometry(),
-              QRect(twips::toPixels(120), 0, twips::toPixels(outer.width() - 240), twips::toPixels(outer.height() - 30)));
+        QRect(core::twips::toPixels(120), 0, core::twips::toPixels(outer.width() - 240),
+            core::twips::toPixels(outer.height() - 30)));
     EXPECT_EQ(form.Label1Caption(), kWorkedExampleReport);
 
     // Narrower than the label's margins: the width stops at 0.
@@ -158,8 +161,8 @@ TEST_F(Window, ResizingResizesTheLabelAndKeepsTheReport)
 TEST_F(Window, LongLinesWrapWhenNarrowed)
 {
     const QString path = writeLog(kWorkedExample);
-    FormSlot<tallio::Form1> slot([&] { return new tallio::Form1(path); });
-    tallio::Form1 &form = slot.get();
+    forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
+    analyser::Form1 &form = slot.get();
     form.Show();
     form.resize(600, 400);
     const int wide = form.Label1.heightForWidth(form.Label1.width());

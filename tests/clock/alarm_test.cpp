@@ -29,7 +29,7 @@ TEST(AlarmCount, ElapsedSecondsRunAcrossMidnightAndRoundHalfToEven)
         {0, 100, 200, -100},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(alarmcount::elapsedSeconds(row.days, row.now, row.start), row.seconds)
+        EXPECT_EQ(core::alarmcount::elapsedSeconds(row.days, row.now, row.start), row.seconds)
             << row.days << " " << row.now << " " << row.start;
 }
 
@@ -47,7 +47,7 @@ TEST(AlarmCount, PeriodLengthsReadAsNumbersOrNotAtAll)
         {"19,5", ',', 19.5}, {"19.5", ',', 19.5}, {"19,5", '.', {}},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(alarmcount::parseMinutes(QString::fromLatin1(row.text), QLatin1Char(row.point)), row.minutes)
+        EXPECT_EQ(core::alarmcount::parseMinutes(QString::fromLatin1(row.text), QLatin1Char(row.point)), row.minutes)
             << row.text;
 }
 
@@ -75,14 +75,14 @@ TEST(AlarmCount, TheCountdownFillsTheBoxWithoutChangingTheNumber)
         {18, ',', "18,00000"},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(alarmcount::countdownText(row.minutes, 8, QLatin1Char(row.point)), QLatin1String(row.text))
+        EXPECT_EQ(core::alarmcount::countdownText(row.minutes, 8, QLatin1Char(row.point)), QLatin1String(row.text))
             << row.minutes;
 
     // Whatever the box shows reads back as the minutes it shows.
     for (const char point : {'.', ','}) {
         for (double m = -30; m <= 1440; m += 0.5) {
-            const QString text = alarmcount::countdownText(m, 8, QLatin1Char(point));
-            EXPECT_EQ(alarmcount::parseMinutes(text, QLatin1Char(point)), m) << text.toStdString();
+            const QString text = core::alarmcount::countdownText(m, 8, QLatin1Char(point));
+            EXPECT_EQ(core::alarmcount::parseMinutes(text, QLatin1Char(point)), m) << text.toStdString();
         }
     }
 }
@@ -259,7 +259,7 @@ TEST_F(Alarm, TheBeepingEndsEarlyWhenTheClockGoesBackOrTheWindowGoes)
         SCOPED_TRACE(row.what);
         fake.beeps = 0;
         fake.pendingEventRuns = 0;
-        Form1 *window = &clock();
+        clockwindow::Form1 *window = &clock();
         startPeriod(QStringLiteral("0"));
         fake.onProcessPendingEvents = [&] {
             fake.advance(0.1);

@@ -30,7 +30,7 @@ class Bounce : public TockaFixture
 protected:
     void place(float left, float top, std::int16_t dirX, std::int16_t speedX, std::int16_t dirY, std::int16_t speedY)
     {
-        Form1 &c = clock();
+        clockwindow::Form1 &c = clock();
         c.setLeft(left);
         c.setTop(top);
         c.DirX = dirX;
@@ -63,8 +63,8 @@ TEST_F(Bounce, ReseedsFromTheClockBeforeEveryDraw)
 {
     OrderPlatform order;
     order.set(QDate(2026, 12, 7), QTime(10, 0, 0, 500));
-    TockaApp own(order, folder.filePath(QStringLiteral("own-checkpoint")));
-    Form1 &c = own.form1();
+    tocka::TockaApp own(order, folder.filePath(QStringLiteral("own-checkpoint")));
+    clockwindow::Form1 &c = own.form1();
     own.FrmSetting(); // loaded first, so only the tick's own calls are counted
     c.DirX = c.DirY = 0;
     c.SpeedX = c.SpeedY = 0;

@@ -31,7 +31,7 @@ protected:
         QDir::setCurrent(dir.path());
         fake.folder = dir.path();
         fake.set(QDate(2026, 12, 7), QTime(23, 59, 58));
-        app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/journal")));
+        app = std::make_unique<tocka::TockaApp>(fake, dir.filePath(QStringLiteral("state/journal")));
     }
     void TearDown() override
     {
@@ -50,7 +50,7 @@ protected:
     QTemporaryDir dir;
     QString previous;
     FakePlatform fake;
-    std::unique_ptr<TockaApp> app;
+    std::unique_ptr<tocka::TockaApp> app;
 };
 
 TEST_F(ClockWindow, ASecondCopyIsRefusedAndTouchesNothing)
@@ -64,7 +64,7 @@ TEST_F(ClockWindow, ASecondCopyIsRefusedAndTouchesNothing)
 
 TEST_F(ClockWindow, StartsBigAtTheTopRightAndTicksIntoTheTitle)
 {
-    Form1 &clock = app->form1();
+    clockwindow::Form1 &clock = app->form1();
     EXPECT_FLOAT_EQ(clock.Width(), 1220);
     EXPECT_FLOAT_EQ(clock.Height(), 275);
     EXPECT_FLOAT_EQ(clock.Top(), 0);
@@ -120,7 +120,7 @@ TEST_F(ClockWindow, TheRunningSessionIsKeptFromItsStartAndEveryMinute)
         EXPECT_EQ(ids.size(), 1);
         QFile f(app->journal().folder() + QLatin1Char('/') + ids.value(0) + QStringLiteral(".session"));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return sessionlog::Journal::parse(f.readAll()).value_or(sessionlog::EntryData{});
+        return core::sessionlog::Journal::parse(f.readAll()).value_or(core::sessionlog::EntryData{});
     };
     EXPECT_TRUE(saved().record.clockText.isEmpty()) << "kept before the first tick";
     tick();
@@ -148,7 +148,7 @@ TEST_F(ClockWindow, ALogThatRefusesIsNamedAndTheSessionKeptForTheNextStart)
 
     // Next start, the folder is fixed: the session lands in Log.log only.
     ASSERT_TRUE(QDir(log("Log.log")).removeRecursively());
-    app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("state/journal")));
+    app = std::make_unique<tocka::TockaApp>(fake, dir.filePath(QStringLiteral("state/journal")));
     app->start();
     EXPECT_EQ(contents(log("Log.log")).count("0:00:03"), 1);
     EXPECT_EQ(contents(log("LogData.log")).count("\"0:00:03\""), 1);

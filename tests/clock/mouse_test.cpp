@@ -20,7 +20,7 @@ protected:
         clock().Bounce.setInterval(75);
     }
 
-    LabelControl &face() { return clock().Label1; }
+    forms::LabelControl &face() { return clock().Label1; }
     static QPoint spot() { return {10, 8}; } // 150, 120 twips into the label
 
     void click(Qt::MouseButton button)
@@ -50,7 +50,7 @@ protected:
         clock().applyBigLook();
         clock().WindowSizeMode = QStringLiteral("BIG");
         clock().ColourMode = 0;
-        face().setForeColor(rgbColour(0, 192, 192));
+        face().setForeColor(core::rgbColour(0, 192, 192));
     }
 };
 
@@ -59,7 +59,7 @@ protected:
 TEST_F(Mouse, ADoubleClickReachesTheHandlersAsPressReleaseClickDoubleClickRelease)
 {
     QStringList seen;
-    LabelControl &label = face();
+    forms::LabelControl &label = face();
     auto down = label.onMouseDown;
     auto up = label.onMouseUp;
     auto clicked = label.onClick;
@@ -130,7 +130,7 @@ TEST_F(Mouse, RightDoubleClicksSwitchBetweenBigAndSmall)
 {
     resetLooks();
     clock().ColourMode = 2;
-    face().setForeColor(rgbColour(0, 255, 255));
+    face().setForeColor(core::rgbColour(0, 255, 255));
     clock().setLeft(4500);
     clock().setTop(1500);
 
@@ -140,11 +140,11 @@ TEST_F(Mouse, RightDoubleClicksSwitchBetweenBigAndSmall)
     EXPECT_EQ(clock().Width(), 450);
     EXPECT_EQ(clock().Left(), 4500);
     EXPECT_EQ(clock().Top(), 1500);
-    EXPECT_EQ(face().font().family(), fonts::family(QStringLiteral("Small Fonts")));
+    EXPECT_EQ(face().font().family(), forms::fonts::family(QStringLiteral("Small Fonts")));
     EXPECT_EQ(face().font().pointSizeF(), 6);
     EXPECT_FALSE(face().font().bold());
     EXPECT_TRUE(face().alignment() & Qt::AlignLeft);
-    EXPECT_EQ(face().ForeColor(), rgbColour(255, 255, 255));
+    EXPECT_EQ(face().ForeColor(), core::rgbColour(255, 255, 255));
     EXPECT_EQ(clock().ColourMode, 2);
 
     doubleClick(Qt::RightButton);
@@ -152,11 +152,11 @@ TEST_F(Mouse, RightDoubleClicksSwitchBetweenBigAndSmall)
     EXPECT_EQ(clock().Height(), 275);
     EXPECT_EQ(clock().Width(), 1220);
     EXPECT_EQ(clock().Left(), 4500);
-    EXPECT_EQ(face().font().family(), fonts::family(QStringLiteral("Verdana")));
+    EXPECT_EQ(face().font().family(), forms::fonts::family(QStringLiteral("Verdana")));
     EXPECT_EQ(face().font().pointSizeF(), 12);
     EXPECT_TRUE(face().font().bold());
     EXPECT_TRUE(face().alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(face().ForeColor(), rgbColour(0, 255, 255));
+    EXPECT_EQ(face().ForeColor(), core::rgbColour(0, 255, 255));
     EXPECT_EQ(clock().ColourMode, 2);
 }
 
@@ -164,14 +164,14 @@ TEST_F(Mouse, BackToBigAfterTheLastColourStaysWhiteUntilTheNextStep)
 {
     resetLooks();
     clock().ColourMode = -1;
-    face().setForeColor(rgbColour(255, 255, 255));
+    face().setForeColor(core::rgbColour(255, 255, 255));
     doubleClick(Qt::RightButton);
     doubleClick(Qt::RightButton);
     EXPECT_EQ(clock().WindowSizeMode, QStringLiteral("BIG"));
-    EXPECT_EQ(face().ForeColor(), rgbColour(255, 255, 255));
+    EXPECT_EQ(face().ForeColor(), core::rgbColour(255, 255, 255));
     EXPECT_EQ(clock().ColourMode, -1);
     doubleClick(Qt::LeftButton);
-    EXPECT_EQ(face().ForeColor(), rgbColour(0, 192, 192));
+    EXPECT_EQ(face().ForeColor(), core::rgbColour(0, 192, 192));
     EXPECT_EQ(clock().ColourMode, 0);
 }
 
@@ -190,8 +190,9 @@ TEST_F(Mouse, ASavedSmallModeOnTheBigStartingLookFirstSettlesOnBig)
 TEST_F(Mouse, LeftDoubleClicksStepTheColourCycle)
 {
     resetLooks();
-    const Colour expected[] = {rgbColour(0, 255, 0),     rgbColour(0, 255, 255),   rgbColour(255, 255, 0),
-                               rgbColour(255, 200, 100), rgbColour(255, 255, 255), rgbColour(0, 192, 192)};
+    const core::Colour expected[] = {core::rgbColour(0, 255, 0),     core::rgbColour(0, 255, 255),
+                                     core::rgbColour(255, 255, 0),   core::rgbColour(255, 200, 100),
+                                     core::rgbColour(255, 255, 255), core::rgbColour(0, 192, 192)};
     const std::int16_t modes[] = {1, 2, 3, 4, -1, 0};
     for (int i = 0; i < 6; ++i) {
         doubleClick(Qt::LeftButton);
@@ -208,10 +209,10 @@ TEST_F(Mouse, ACountOutsideTheCycleChangesNoColourAndHoldsAtTheLimits)
         Qt::MouseButton button;
         int doubleClicks;
         std::int16_t after;
-        Colour colour;
+        core::Colour colour;
     };
-    const Colour untouched = rgbColour(1, 2, 3);
-    const Colour white = rgbColour(255, 255, 255); // the small look's, kept on the way back
+    const core::Colour untouched = core::rgbColour(1, 2, 3);
+    const core::Colour white = core::rgbColour(255, 255, 255); // the small look's, kept on the way back
     const Row rows[] = {
         {7, Qt::LeftButton, 2, 9, untouched},
         {-3, Qt::LeftButton, 1, -2, untouched},

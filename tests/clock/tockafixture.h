@@ -26,7 +26,7 @@ protected:
         previousDir = QDir::currentPath();
         QDir::setCurrent(folder.path());
         fake.folder = folder.path();
-        app = std::make_unique<TockaApp>(fake, folder.filePath(QStringLiteral("checkpoint")));
+        app = std::make_unique<tocka::TockaApp>(fake, folder.filePath(QStringLiteral("checkpoint")));
         clock();
     }
 
@@ -36,8 +36,8 @@ protected:
         QDir::setCurrent(previousDir);
     }
 
-    Form1 &clock() { return app->form1(); }
-    FrmSetting &settings() { return app->FrmSetting(); }
+    clockwindow::Form1 &clock() { return app->form1(); }
+    settings::FrmSetting &settings() { return app->FrmSetting(); }
 
     // Shows the clock window at a place in whole pixels, so positions in
     // twips come out exact.
@@ -52,5 +52,5 @@ protected:
     QTemporaryDir folder;
     QString previousDir;
     FakePlatform fake;
-    std::unique_ptr<TockaApp> app;
+    std::unique_ptr<tocka::TockaApp> app;
 };

@@ -18,7 +18,7 @@
 #include <ostream>
 #include <optional>
 
-using analyser::Fault;
+using core::analysis::Fault;
 
 namespace {
 
@@ -33,7 +33,8 @@ QByteArray logOf(std::initializer_list<Rec> records)
 {
     QByteArray out;
     for (const Rec &r : records)
-        out += sessionlog::dataForm({r.date, QTime(9, 0), QTime(10, 0), r.secs, r.secs ? QStringLiteral("1:00:00") : QString()});
+        out += core::sessionlog::dataForm(
+            { r.date, QTime(9, 0), QTime(10, 0), r.secs, r.secs ? QStringLiteral("1:00:00") : QString() });
     return out;
 }
 
@@ -42,14 +43,14 @@ QByteArray replaced(QByteArray bytes, const char *from, const char *to)
     return bytes.replace(from, to);
 }
 
-using Ahead = sessionlog::LogReader::ReadAhead;
+using Ahead = core::sessionlog::LogReader::ReadAhead;
 
-analyser::Analysis analyseBytes(const QByteArray &bytes, qsizetype blockSize = 4096, Ahead ahead = Ahead::No)
+core::analysis::Analysis analyseBytes(const QByteArray &bytes, qsizetype blockSize = 4096, Ahead ahead = Ahead::No)
 {
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return analyser::analyse(buffer, blockSize, nullptr, ahead);
+    return core::analysis::analyse(buffer, blockSize, nullptr, ahead);
 }
 
 const QDate kNov16(1999, 11, 16);
@@ -86,11 +87,11 @@ TEST_P(Report, ReadsAs)
     // the reads cut the file.
     for (const auto &[block, ahead] : {std::pair {qsizetype(3), Ahead::No}, std::pair {qsizetype(4096), Ahead::No},
                                        std::pair {qsizetype(3), Ahead::OnThread}}) {
-        const analyser::Analysis a = analyseBytes(row.log, block, ahead);
+        const core::analysis::Analysis a = analyseBytes(row.log, block, ahead);
         ASSERT_TRUE(a.complete()) << "fault " << static_cast<int>(a.fault.kind) << " at line " << a.fault.line;
         ASSERT_TRUE(a.totals.has_value());
-        const QStringList lines = analyser::reportLines(*a.totals, row.locale);
-        ASSERT_EQ(lines.size(), analyser::kReportLineCount);
+        const QStringList lines = core::analysis::reportLines(*a.totals, row.locale);
+        ASSERT_EQ(lines.size(), core::analysis::kReportLineCount);
         for (const auto &[number, text] : row.lines)
             EXPECT_EQ(lines.at(number - 1).toStdString(), text.toStdString()) << "line " << number << ", block " << block << (ahead == Ahead::OnThread ? ", read ahead" : "");
     }
@@ -201,10 +202,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReportText, LinesJoinedByALoneCarriageReturn)
 {
-    const analyser::Analysis a = analyseBytes(kWorkedExample);
+    const core::analysis::Analysis a = analyseBytes(kWorkedExample);
     ASSERT_TRUE(a.totals);
-    const QString text = analyser::reportText(*a.totals, kC);
-    EXPECT_EQ(text.count(QChar(13)), analyser::kReportLineCount - 1);
+    const QString text = core::analysis::reportText(*a.totals, kC);
+    EXPECT_EQ(text.count(QChar(13)), core::analysis::kReportLineCount - 1);
     EXPECT_FALSE(text.contains(QChar(10)));
     EXPECT_TRUE(text.startsWith(QStringLiteral("9030 Secs\r0 days / 2:30:30\r")));
     EXPECT_TRUE(text.endsWith(kNote));
@@ -235,7 +236,7 @@ TEST_P(Faults, AreReportedWithWhatCameBefore)
     for (const auto &[block, ahead] : {std::pair {qsizetype(1), Ahead::No}, std::pair {qsizetype(7), Ahead::No},
                                        std::pair {qsizetype(4096), Ahead::No}, std::pair {qsizetype(1), Ahead::OnThread},
                                        std::pair {qsizetype(7), Ahead::OnThread}}) {
-        const analyser::Analysis a = analyseBytes(row.log, block, ahead);
+        const core::analysis::Analysis a = analyseBytes(row.log, block, ahead);
         EXPECT_EQ(a.fault.kind, row.kind) << "block " << block << (ahead == Ahead::OnThread ? ", read ahead" : "");
         if (row.line) {
             EXPECT_EQ(a.fault.line, row.line) << "block " << block;
@@ -243,16 +244,16 @@ TEST_P(Faults, AreReportedWithWhatCameBefore)
         EXPECT_EQ(a.records, row.records);
         EXPECT_EQ(a.totals.has_value(), row.records > 0);
 
-        const analyser::Outcome o = analyser::outcome(a, QStringLiteral("/logs/LogData.log"), kC);
+        const core::analysis::Outcome o = core::analysis::outcome(a, QStringLiteral("/logs/LogData.log"), kC);
         ASSERT_FALSE(o.complete());
-        const QString caption = analyser::captionText(o);
+        const QString caption = core::analysis::captionText(o);
         EXPECT_TRUE(caption.contains(QLatin1String(row.said))) << caption.toStdString();
         EXPECT_TRUE(caption.contains(QLatin1String("LogData.log in the folder /logs")));
         // Never a partial report that looks like the whole one: the problem
         // comes first, and says what the report below leaves out.
         EXPECT_FALSE(caption.startsWith(o.report.value(0, QStringLiteral("?"))));
         if (row.records > 0) {
-            EXPECT_EQ(o.report.size(), analyser::kReportLineCount);
+            EXPECT_EQ(o.report.size(), core::analysis::kReportLineCount);
             EXPECT_TRUE(caption.contains(QLatin1String("The report below counts only")));
         } else {
             EXPECT_TRUE(o.report.isEmpty());
@@ -305,7 +306,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Faults, TotalKeepsTheRecordsBeforeTheOverflow)
 {
-    const analyser::Analysis a = analyseBytes(logOf({{kNov16, 2147483000}, {kNov17, 600}, {kNov18, 100}}));
+    const core::analysis::Analysis a = analyseBytes(logOf({{kNov16, 2147483000}, {kNov17, 600}, {kNov18, 100}}));
     ASSERT_EQ(a.fault.kind, Fault::Kind::TotalOutOfRange);
     ASSERT_TRUE(a.totals);
     EXPECT_EQ(a.totals->totalSeconds, 2147483600);

@@ -10,8 +10,8 @@
 #include <limits>
 #include <map>
 
-using motion::Axis;
-using motion::Place;
+using core::motion::Axis;
+using core::motion::Place;
 
 namespace {
 
@@ -52,12 +52,12 @@ TEST(BounceDraws, DirectionRoundsThreeTimesTheDrawHalfToEven)
         {std::nextafter(1.0f, 0.0f), 3},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(motion::directionFromDraw(row.r), row.direction) << "r = " << row.r;
+        EXPECT_EQ(core::motion::directionFromDraw(row.r), row.direction) << "r = " << row.r;
 }
 
 TEST(BounceDraws, DirectionsComeUpOneSixthOneThirdOneThirdOneSixth)
 {
-    const auto s = shares([](float r) { return int(motion::directionFromDraw(r)); });
+    const auto s = shares([](float r) { return int(core::motion::directionFromDraw(r)); });
     ASSERT_EQ(s.size(), 4u);
     EXPECT_NEAR(s.at(0), 1.0 / 6, 1e-4);
     EXPECT_NEAR(s.at(1), 1.0 / 3, 1e-4);
@@ -77,8 +77,8 @@ TEST(BounceDraws, SpeedIsAWholeFifthOfTheDrawTimes65)
         {0.6f, 195},  {0.79f, 195}, {0.8f, 260}, {std::nextafter(1.0f, 0.0f), 260},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(motion::speedFromDraw(row.r), row.speed) << "r = " << row.r;
-    const auto s = shares([](float r) { return int(motion::speedFromDraw(r)); });
+        EXPECT_EQ(core::motion::speedFromDraw(row.r), row.speed) << "r = " << row.r;
+    const auto s = shares([](float r) { return int(core::motion::speedFromDraw(r)); });
     ASSERT_EQ(s.size(), 5u);
     for (const auto &[speed, share] : s)
         EXPECT_NEAR(share, 0.2, 1e-4) << speed;
@@ -107,7 +107,7 @@ TEST(BounceStep, MovesThenTurnsAtTheEdges)
         {"a speed is never changed, a direction only by an edge", {600, 2}, 260, room, {340, 2}},
     };
     for (const Row &row : rows) {
-        const Axis got = motion::bounceStep(row.from, row.speed, row.room);
+        const Axis got = core::motion::bounceStep(row.from, row.speed, row.room);
         EXPECT_EQ(got.position, row.to.position) << row.what;
         EXPECT_EQ(got.direction, row.to.direction) << row.what;
     }
@@ -146,7 +146,7 @@ TEST(DragStep, EdgesPullAndHoldWithTheStatedSigns)
         {"300 right of the left edge, 300 right holds", {300, 4000}, 300, 0, {300, 4000}},
     };
     for (const Row &row : rows) {
-        const Place got = motion::dragStep(row.from, kBigW, kBigH, kScreenW, kScreenH, row.dX, row.dY);
+        const Place got = core::motion::dragStep(row.from, kBigW, kBigH, kScreenW, kScreenH, row.dX, row.dY);
         EXPECT_EQ(got.left, row.to.left) << row.what;
         EXPECT_EQ(got.top, row.to.top) << row.what;
     }
@@ -158,15 +158,15 @@ TEST(ColourCycle, StepsThroughSixColoursThenStartsOver)
     {
         int from;
         int mode;
-        std::optional<Colour> colour;
+        std::optional<core::Colour> colour;
     };
     const Row rows[] = {
-        {-1, 0, rgbColour(0, 192, 192)},
-        {0, 1, rgbColour(0, 255, 0)},
-        {1, 2, rgbColour(0, 255, 255)},
-        {2, 3, rgbColour(255, 255, 0)},
-        {3, 4, rgbColour(255, 200, 100)},
-        {4, -1, rgbColour(255, 255, 255)}, // the last colour, then back to the start
+        {-1, 0, core::rgbColour(0, 192, 192)},
+        {0, 1, core::rgbColour(0, 255, 0)},
+        {1, 2, core::rgbColour(0, 255, 255)},
+        {2, 3, core::rgbColour(255, 255, 0)},
+        {3, 4, core::rgbColour(255, 200, 100)},
+        {4, -1, core::rgbColour(255, 255, 255)}, // the last colour, then back to the start
         {5, 6, std::nullopt},              // outside the cycle: counts on, no colour
         {7, 8, std::nullopt},
         {-5, -4, std::nullopt},
@@ -176,7 +176,7 @@ TEST(ColourCycle, StepsThroughSixColoursThenStartsOver)
         {-32769, -32768, std::nullopt},
     };
     for (const Row &row : rows) {
-        const motion::CycleStep step = motion::cycleStep(row.from);
+        const core::motion::CycleStep step = core::motion::cycleStep(row.from);
         EXPECT_EQ(step.mode, row.mode) << "from " << row.from;
         EXPECT_EQ(step.colour, row.colour) << "from " << row.from;
     }

@@ -27,7 +27,8 @@ double standard(const std::string &text)
 
 void expectSameBits(const std::string &text)
 {
-    const auto parsed = sessionlog::parseDataNumber(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    const auto parsed
+        = core::sessionlog::parseDataNumber(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
     ASSERT_TRUE(parsed.has_value()) << text;
     const double expected = standard(text);
     EXPECT_EQ(std::memcmp(&*parsed, &expected, sizeof expected), 0) << text << " read as " << *parsed;
@@ -60,7 +61,7 @@ TEST(DataNumber, RefusesWhatIsNoNumber)
 {
     for (const char *text : {"", " ", "-", ".", "1.2.3", "1e", "1e+", "nan", "inf", "-Infinity", "0x10", "1,5", "12x",
                              "1 2", "1e999"})
-        EXPECT_FALSE(sessionlog::parseDataNumber(QByteArrayView(text, static_cast<qsizetype>(std::strlen(text)))))
+        EXPECT_FALSE(core::sessionlog::parseDataNumber(QByteArrayView(text, static_cast<qsizetype>(std::strlen(text)))))
             << text;
 }
 

@@ -16,7 +16,7 @@
 #include <ostream>
 #include <vector>
 
-using analyser::Period;
+using core::analysis::Period;
 
 namespace {
 
@@ -30,7 +30,7 @@ QByteArray logOf(const std::vector<Rec> &records)
 {
     QByteArray out;
     for (const Rec &r : records)
-        out += sessionlog::dataForm({r.date, QTime(9, 0), QTime(10, 0), r.secs, QString()});
+        out += core::sessionlog::dataForm({r.date, QTime(9, 0), QTime(10, 0), r.secs, QString()});
     return out;
 }
 
@@ -40,10 +40,10 @@ QDate d(const char *iso)
 }
 
 // Rows as "yyyy-mm-dd sessions seconds", one per period, joined by " | ".
-std::string shown(const analyser::History &h)
+std::string shown(const core::analysis::History &h)
 {
     std::string out;
-    h.forEachRow([&out](const analyser::HistoryRow &r) {
+    h.forEachRow([&out](const core::analysis::HistoryRow &r) {
         if (!out.empty())
             out += " | ";
         out += r.period.toString(Qt::ISODate).toStdString() + ' ' + std::to_string(r.sessions) + ' '
@@ -74,17 +74,17 @@ class HistoryOf : public testing::TestWithParam<Case>
 TEST_P(HistoryOf, Rows)
 {
     const Case &c = GetParam();
-    analyser::History history(c.by, c.since ? d(c.since) : QDate(), c.until ? d(c.until) : QDate());
-    analyser::History days(Period::Day);
+    core::analysis::History history(c.by, c.since ? d(c.since) : QDate(), c.until ? d(c.until) : QDate());
+    core::analysis::History days(Period::Day);
     QByteArray bytes = c.log;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    const analyser::Analysis a = analyser::analyse(buffer, 4096, &history);
+    const core::analysis::Analysis a = core::analysis::analyse(buffer, 4096, &history);
     ASSERT_TRUE(a.complete());
     EXPECT_EQ(shown(history), c.rows);
 
     std::int64_t rows = 0, sessions = 0, seconds = 0;
-    history.forEachRow([&](const analyser::HistoryRow &r) {
+    history.forEachRow([&](const core::analysis::HistoryRow &r) {
         ++rows;
         sessions += r.sessions;
         seconds += r.seconds;
@@ -95,8 +95,8 @@ TEST_P(HistoryOf, Rows)
         EXPECT_EQ(sessions, a.totals->sessionCount);
         // The window groups one pass by day into weeks and months.
         buffer.seek(0);
-        analyser::analyse(buffer, 4096, &days);
-        const std::optional<analyser::History> regrouped = days.regrouped(c.by);
+        core::analysis::analyse(buffer, 4096, &days);
+        const std::optional<core::analysis::History> regrouped = days.regrouped(c.by);
         ASSERT_TRUE(regrouped);
         EXPECT_EQ(shown(*regrouped), c.rows);
     }

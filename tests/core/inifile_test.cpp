@@ -51,7 +51,7 @@ TEST(IniFile, ReadsKeysAsTheSystemCallWould)
         {"", S, "A", std::nullopt},
     };
     for (const Row &r : rows) {
-        const IniFile ini(r.file);
+        const core::IniFile ini(r.file);
         EXPECT_EQ(ini.value(r.section, r.key), r.value) << r.file.constData() << " / " << qPrintable(r.key);
     }
 }
@@ -59,7 +59,7 @@ TEST(IniFile, ReadsKeysAsTheSystemCallWould)
 TEST(IniFile, ProfileStringGivesTheDefaultAndAtMost255Characters)
 {
     const QString longValue(300, QLatin1Char('x'));
-    const IniFile ini("[Settings]\nLong=" + longValue.toUtf8() + "\nShort=ab\n");
+    const core::IniFile ini("[Settings]\nLong=" + longValue.toUtf8() + "\nShort=ab\n");
     EXPECT_EQ(ini.profileString(S, "Long", "<no value>"), QString(255, QLatin1Char('x')));
     EXPECT_EQ(ini.profileString(S, "Short", "<no value>"), "ab");
     EXPECT_EQ(ini.profileString(S, "Missing", "<no value>"), "<no value>");
@@ -67,7 +67,7 @@ TEST(IniFile, ProfileStringGivesTheDefaultAndAtMost255Characters)
 
     // A character outside the basic plane is never cut in half.
     const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
-    const IniFile wide("[Settings]\nE=" + (QString(254, QLatin1Char('y')) + emoji).toUtf8() + "\n");
+    const core::IniFile wide("[Settings]\nE=" + (QString(254, QLatin1Char('y')) + emoji).toUtf8() + "\n");
     EXPECT_EQ(wide.profileString(S, "E", ""), QString(254, QLatin1Char('y')));
 }
 
@@ -90,21 +90,21 @@ TEST(IniFile, WritesInPlaceAppendsAtSectionEndAndCreatesWhatIsMissing)
         {"\xEF\xBB\xBF[Settings]\nA=1\n", "A", "2", "\xEF\xBB\xBF[Settings]\nA=2\n"},
     };
     for (const Row &r : rows) {
-        IniFile ini(r.before);
+        core::IniFile ini(r.before);
         ini.setValue(S, r.key, r.value);
         EXPECT_EQ(ini.serialize(), r.after) << r.before.constData();
         QString expected = r.value;
         expected.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        EXPECT_EQ(IniFile(ini.serialize()).value(S, r.key), expected) << r.before.constData();
+        EXPECT_EQ(core::IniFile(ini.serialize()).value(S, r.key), expected) << r.before.constData();
     }
 }
 
 TEST(IniFile, UntouchedFileSerializesToItsOwnBytes)
 {
     const QByteArray odd("junk line\r\n[Settings]\r\n\r\nA=1\n  ; note\n[x\nB = \"2\"\r\n\x01\x02=\xFF\n[Other] tail\nC");
-    const IniFile ini(odd);
+    const core::IniFile ini(odd);
     EXPECT_EQ(ini.serialize(), odd);
-    EXPECT_EQ(IniFile(ini.serialize()).entries(), ini.entries());
+    EXPECT_EQ(core::IniFile(ini.serialize()).entries(), ini.entries());
 }
 
 TEST(IniFile, SaveIsAtomicKeepsPermissionsAndFailsWithoutHarm)
@@ -113,7 +113,7 @@ TEST(IniFile, SaveIsAtomicKeepsPermissionsAndFailsWithoutHarm)
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("LogSetin.ini");
 
-    IniFile ini;
+    core::IniFile ini;
     ini.setValue(S, "A", "1");
     QString error;
     ASSERT_TRUE(ini.save(path, &error)) << qPrintable(error);
@@ -140,7 +140,7 @@ TEST(IniFile, SaveIsAtomicKeepsPermissionsAndFailsWithoutHarm)
     EXPECT_EQ(fileBytes(path), "[Settings]\nA=2\n");
 
     // Loading: a missing file is empty, a folder cannot be read.
-    IniFile loaded;
+    core::IniFile loaded;
     EXPECT_TRUE(loaded.load(dir.filePath("missing.ini")));
     EXPECT_TRUE(loaded.entries().isEmpty());
     EXPECT_FALSE(loaded.load(blocked, &error));
@@ -150,7 +150,7 @@ TEST(IniFile, SaveIsAtomicKeepsPermissionsAndFailsWithoutHarm)
 
 TEST(IniFile, EntriesTellWhichKeysAReaderNeverSees)
 {
-    const IniFile ini("[A]\n[a]\nx=1\n[B]\ny=1\nY=2\n[b]\nz=3\n");
+    const core::IniFile ini("[A]\n[a]\nx=1\n[B]\ny=1\nY=2\n[b]\nz=3\n");
     const auto e = ini.entries();
     ASSERT_EQ(e.size(), 4);
     EXPECT_TRUE(e[0].shadowed) << "a second [a] is never read";
@@ -167,10 +167,10 @@ TEST(IniFile, AByteOrderMarkInsideTheFileStaysPartOfTheName)
     // the start of a line, where decoding dropped the mark, and so could not
     // be read back after a save.
     const QString key = QString(QChar(0xFEFF)) + QStringLiteral(": E");
-    IniFile ini("\xEF\xBB\xBF[Settings]\n");
+    core::IniFile ini("\xEF\xBB\xBF[Settings]\n");
     ini.setValue(S, key, QStringLiteral("1"));
-    const IniFile reread(ini.serialize());
+    const core::IniFile reread(ini.serialize());
     EXPECT_EQ(reread.value(S, key), "1");
     EXPECT_EQ(reread.value(S, QStringLiteral(": E")), std::nullopt);
-    EXPECT_EQ(IniFile("\xEF\xBB\xBF[Settings]\nk=2\n").value(S, "k"), "2") << "the file's own mark is not a name";
+    EXPECT_EQ(core::IniFile("\xEF\xBB\xBF[Settings]\nk=2\n").value(S, "k"), "2") << "the file's own mark is not a name";
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-using namespace sessionlog;
+using namespace core::sessionlog;
 
 struct Killed
 {

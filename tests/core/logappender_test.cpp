@@ -54,14 +54,14 @@ TEST(AppendRecord, CreatesAppendsAndNeverMergesWithATornLine)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("LogData.log"));
 
-    ASSERT_TRUE(sessionlog::appendRecord(path, kRecord).ok);
-    ASSERT_TRUE(sessionlog::appendRecord(path, kRecord).ok);
+    ASSERT_TRUE(core::sessionlog::appendRecord(path, kRecord).ok);
+    ASSERT_TRUE(core::sessionlog::appendRecord(path, kRecord).ok);
     EXPECT_EQ(contents(path), kRecord + kRecord);
 
     // An earlier crash left a line without its end: the new record starts on
     // a line of its own.
     write(path, kRecord + "\"----------\"\r\n#2026-12");
-    ASSERT_TRUE(sessionlog::appendRecord(path, kRecord).ok);
+    ASSERT_TRUE(core::sessionlog::appendRecord(path, kRecord).ok);
     EXPECT_EQ(contents(path), kRecord + "\"----------\"\r\n#2026-12\r\n" + kRecord);
 }
 
@@ -108,7 +108,7 @@ TEST(AppendRecord, NamesWhatStandsInTheWayAndFollowsOnlyLinksToOwnFiles)
                                       : dir.filePath(QStringLiteral("gone/LogData.log"));
         if (row.make)
             row.make(path);
-        const auto result = sessionlog::appendRecord(path, kRecord);
+        const auto result = core::sessionlog::appendRecord(path, kRecord);
         if (!row.reason) {
             EXPECT_TRUE(result.ok) << result.error.toStdString();
             continue;
@@ -134,7 +134,7 @@ TEST(AppendRecord, AShortWriteIsTakenBackWhole)
         const rlim_t limit = static_cast<rlim_t>(kRecord.size() + 20);
         const rlimit rl{limit, limit};
         ::setrlimit(RLIMIT_FSIZE, &rl);
-        const auto r = sessionlog::appendRecord(path, kRecord);
+        const auto r = core::sessionlog::appendRecord(path, kRecord);
         return r.ok ? 1 : (r.error.contains(QLatin1String("too large")) ? 0 : 2);
     });
     EXPECT_EQ(code, 0);
@@ -159,7 +159,7 @@ TEST(AppendRecord, AFullDiskLeavesTheLogAsItWas)
     }
     // More than the log's last page can hold: part of it lands, then the disk
     // is full.
-    const auto result = sessionlog::appendRecord(path, QByteArray(6000, 'z') + "\r\n");
+    const auto result = core::sessionlog::appendRecord(path, QByteArray(6000, 'z') + "\r\n");
     const QByteArray after = contents(path);
     ::umount2(mountPoint.constData(), MNT_DETACH);
     EXPECT_FALSE(result.ok);
@@ -176,7 +176,7 @@ TEST(AppendRecord, AReadOnlyFolderIsReportedToAnOrdinaryUser)
         // Root ignores the folder's mode; test as the user "nobody".
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             return 3;
-        const auto r = sessionlog::appendRecord(path, kRecord);
+        const auto r = core::sessionlog::appendRecord(path, kRecord);
         return r.ok ? 1 : (r.error.contains(QLatin1String("Permission denied")) && r.error.contains(path) ? 0 : 2);
     });
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);

@@ -13,8 +13,8 @@
 
 #include <vector>
 
-using sessionlog::LogReader;
-using sessionlog::RecordValue;
+using core::sessionlog::LogReader;
+using core::sessionlog::RecordValue;
 
 namespace {
 
@@ -31,10 +31,10 @@ Read readAll(QIODevice &device, qsizetype block)
 {
     Read out;
     LogReader reader(device, block);
-    sessionlog::RecordView r;
+    core::sessionlog::RecordView r;
     while (reader.next(r)) {
         std::vector<QByteArray> values;
-        for (int i = 0; i < sessionlog::kValuesPerRecord; ++i)
+        for (int i = 0; i < core::sessionlog::kValuesPerRecord; ++i)
             values.push_back(r.value(static_cast<RecordValue>(i)).toByteArray());
         out.records.push_back(values);
         out.firstLines.push_back(r.firstLine());
@@ -55,17 +55,17 @@ Read readBytes(QByteArray bytes, qsizetype block)
 // Records as Tocka writes them, empty values included.
 QByteArray writtenLog(std::vector<std::vector<QByteArray>> *values)
 {
-    const sessionlog::SessionRecord records[] = {
+    const core::sessionlog::SessionRecord records[] = {
         {QDate(1999, 11, 16), QTime(9, 15, 2), QTime(10, 17, 5), 3723.4609375, QStringLiteral("1:02:03")},
         {QDate(1999, 11, 17), QTime(23, 59, 30), QTime(0, 0, 30), std::nullopt, QString()},
         {QDate(2000, 2, 29), QTime(0, 0, 0), QTime(23, 59, 59), 97389.25, QStringLiteral("27:03:09")},
     };
     QByteArray log;
     for (const auto &r : records) {
-        const QByteArray form = sessionlog::dataForm(r);
+        const QByteArray form = core::sessionlog::dataForm(r);
         log += form;
         std::vector<QByteArray> v;
-        for (const QByteArray &line : form.split('\n').mid(0, sessionlog::kValuesPerRecord))
+        for (const QByteArray &line : form.split('\n').mid(0, core::sessionlog::kValuesPerRecord))
             v.push_back(line.chopped(1)); // without the CR
         values->push_back(v);
     }
@@ -147,7 +147,7 @@ TEST(LogReader, OverlongLinesKeepTheirStartOnly)
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         LogReader reader(buffer, block);
-        sessionlog::RecordView r;
+        core::sessionlog::RecordView r;
         ASSERT_TRUE(reader.next(r)) << "block " << block;
         EXPECT_TRUE(r.isCut(RecordValue::EndDate));
         EXPECT_EQ(r.value(RecordValue::EndDate), longLine.left(LogReader::kMaxValueLength));

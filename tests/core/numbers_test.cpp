@@ -38,18 +38,18 @@ TEST(NumberText, ShortestFormOfAtMostFifteenDigits)
         {1.5e-7, "1.5E-07"},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(num::text(row.value), QString::fromLatin1(row.text)) << row.value;
+        EXPECT_EQ(core::num::text(row.value), QString::fromLatin1(row.text)) << row.value;
 }
 
 TEST(NumberText, UsesTheGivenSeparatorAndNeverTheCLocale)
 {
-    EXPECT_EQ(num::text(0.1, QLatin1Char(',')), QStringLiteral("0,1"));
-    EXPECT_EQ(num::text(2, QLatin1Char(',')), QStringLiteral("2"));
-    EXPECT_EQ(num::singleText(1234.5f), QStringLiteral("1234.5"));
+    EXPECT_EQ(core::num::text(0.1, QLatin1Char(',')), QStringLiteral("0,1"));
+    EXPECT_EQ(core::num::text(2, QLatin1Char(',')), QStringLiteral("2"));
+    EXPECT_EQ(core::num::singleText(1234.5f), QStringLiteral("1234.5"));
     // A single-precision position is written with its own precision, so a
     // stored 0.1f does not come back as 0.100000001490116.
-    EXPECT_EQ(num::singleText(0.1f), QStringLiteral("0.1"));
-    EXPECT_EQ(num::singleText(-35.0f), QStringLiteral("-35"));
+    EXPECT_EQ(core::num::singleText(0.1f), QStringLiteral("0.1"));
+    EXPECT_EQ(core::num::singleText(-35.0f), QStringLiteral("-35"));
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour)
@@ -59,23 +59,23 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour)
         {1800.5, 1800}, {3600.5, 3600}, {1802 + 1801.5, 3604}, {2.4999, 2}, {2.5001, 3},
     };
     for (const auto &[in, out] : rows)
-        EXPECT_EQ(num::roundHalfEven(in), out) << in;
-    EXPECT_EQ(num::floorInt(-0.5), -1);
-    EXPECT_EQ(num::floorInt(3599.99), 3599);
+        EXPECT_EQ(core::num::roundHalfEven(in), out) << in;
+    EXPECT_EQ(core::num::floorInt(-0.5), -1);
+    EXPECT_EQ(core::num::floorInt(3599.99), 3599);
 }
 
 TEST(Narrowing, OutOfRangeIsReportedNotWrapped)
 {
-    EXPECT_EQ(num::toInt32(2147483647.4), 2147483647);
-    EXPECT_FALSE(num::toInt32(2147483647.5).has_value()); // rounds to 2^31
-    EXPECT_EQ(num::toInt32(-2147483648.5), std::numeric_limits<std::int32_t>::min()); // even
-    EXPECT_FALSE(num::toInt32(std::nan("")).has_value());
-    EXPECT_EQ(num::toInt16(32767.0), 32767);
-    EXPECT_FALSE(num::toInt16(32768.0).has_value());
-    EXPECT_EQ(num::toInt16(2.5), 2);
-    EXPECT_EQ(num::toInt16Clamped(1e9), 32767);
-    EXPECT_EQ(num::toInt16Clamped(-1e9), -32768);
-    EXPECT_EQ(num::toInt16Clamped(std::nan("")), 0);
+    EXPECT_EQ(core::num::toInt32(2147483647.4), 2147483647);
+    EXPECT_FALSE(core::num::toInt32(2147483647.5).has_value()); // rounds to 2^31
+    EXPECT_EQ(core::num::toInt32(-2147483648.5), std::numeric_limits<std::int32_t>::min()); // even
+    EXPECT_FALSE(core::num::toInt32(std::nan("")).has_value());
+    EXPECT_EQ(core::num::toInt16(32767.0), 32767);
+    EXPECT_FALSE(core::num::toInt16(32768.0).has_value());
+    EXPECT_EQ(core::num::toInt16(2.5), 2);
+    EXPECT_EQ(core::num::toInt16Clamped(1e9), 32767);
+    EXPECT_EQ(core::num::toInt16Clamped(-1e9), -32768);
+    EXPECT_EQ(core::num::toInt16Clamped(std::nan("")), 0);
 }
 
 TEST(Parsing, TakesWhatAUserTypesAndNothingElse)
@@ -106,20 +106,20 @@ TEST(Parsing, TakesWhatAUserTypesAndNothingElse)
         {"1e", QLatin1Char('.'), std::nullopt},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(num::parse(QString::fromLatin1(row.text), row.point), row.value) << row.text;
+        EXPECT_EQ(core::num::parse(QString::fromLatin1(row.text), row.point), row.value) << row.text;
 }
 
 TEST(Regional, ShortDatesKeepTheirFourDigitYearAndTimesTheirSeconds)
 {
     const QDate date(1999, 11, 18);
     const QTime time(9, 5, 2);
-    EXPECT_EQ(regional::shortDate(date, QLocale(QStringLiteral("en_US"))), QStringLiteral("11/18/1999"));
-    EXPECT_EQ(regional::shortDate(date, QLocale(QStringLiteral("de_DE"))), QStringLiteral("18.11.1999"));
-    EXPECT_EQ(regional::shortDate(date, QLocale::c()), QStringLiteral("18 Nov 1999"));
-    EXPECT_EQ(regional::timeWithSeconds(time, QLocale(QStringLiteral("en_US"))), QStringLiteral("9:05:02 AM"));
-    EXPECT_EQ(regional::timeWithSeconds(time, QLocale(QStringLiteral("de_DE"))), QStringLiteral("09:05:02"));
-    EXPECT_EQ(regional::timeWithSeconds(time, QLocale::c()), QStringLiteral("09:05:02"));
-    EXPECT_EQ(regional::decimalPoint(QLocale(QStringLiteral("de_DE"))), QLatin1Char(','));
+    EXPECT_EQ(core::regional::shortDate(date, QLocale(QStringLiteral("en_US"))), QStringLiteral("11/18/1999"));
+    EXPECT_EQ(core::regional::shortDate(date, QLocale(QStringLiteral("de_DE"))), QStringLiteral("18.11.1999"));
+    EXPECT_EQ(core::regional::shortDate(date, QLocale::c()), QStringLiteral("18 Nov 1999"));
+    EXPECT_EQ(core::regional::timeWithSeconds(time, QLocale(QStringLiteral("en_US"))), QStringLiteral("9:05:02 AM"));
+    EXPECT_EQ(core::regional::timeWithSeconds(time, QLocale(QStringLiteral("de_DE"))), QStringLiteral("09:05:02"));
+    EXPECT_EQ(core::regional::timeWithSeconds(time, QLocale::c()), QStringLiteral("09:05:02"));
+    EXPECT_EQ(core::regional::decimalPoint(QLocale(QStringLiteral("de_DE"))), QLatin1Char(','));
 }
 
 TEST(CalendarDays, CountDateBoundariesNotElapsedTime)

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-using namespace numericentry;
+using namespace core::numericentry;
 
 namespace {
 

@@ -13,14 +13,14 @@
 
 TEST(Poke, ElevenOutcomesEachOneInEleven)
 {
-    EXPECT_EQ(poke::numberFromDraw(0), 1);
-    EXPECT_EQ(poke::numberFromDraw(0.0909f), 1);
-    EXPECT_EQ(poke::numberFromDraw(0.0910f), 2);
-    EXPECT_EQ(poke::numberFromDraw(std::nextafter(1.0f, 0.0f)), 11);
+    EXPECT_EQ(core::poke::numberFromDraw(0), 1);
+    EXPECT_EQ(core::poke::numberFromDraw(0.0909f), 1);
+    EXPECT_EQ(core::poke::numberFromDraw(0.0910f), 2);
+    EXPECT_EQ(core::poke::numberFromDraw(std::nextafter(1.0f, 0.0f)), 11);
     std::map<int, int> counts;
     const int samples = 11 * 1000;
     for (int i = 0; i < samples; ++i)
-        ++counts[poke::numberFromDraw(static_cast<float>(i) / samples)];
+        ++counts[core::poke::numberFromDraw(static_cast<float>(i) / samples)];
     ASSERT_EQ(counts.size(), 11u);
     for (const auto &[number, n] : counts)
         EXPECT_NEAR(n, 1000, 1) << number;
@@ -41,7 +41,7 @@ TEST(Poke, TenMessagesForTheNumbersTwoToEleven)
         "Pfff... Fart...!",
     };
     for (int n = 2; n <= 11; ++n)
-        EXPECT_EQ(poke::message(n), QLatin1String(expected[n - 2])) << n;
-    EXPECT_TRUE(poke::message(1).isEmpty());
-    EXPECT_TRUE(poke::message(12).isEmpty());
+        EXPECT_EQ(core::poke::message(n), QLatin1String(expected[n - 2])) << n;
+    EXPECT_TRUE(core::poke::message(1).isEmpty());
+    EXPECT_TRUE(core::poke::message(12).isEmpty());
 }

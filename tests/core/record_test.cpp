@@ -7,7 +7,7 @@
 
 namespace {
 
-using sessionlog::SessionRecord;
+using core::sessionlog::SessionRecord;
 
 // What a value is after its trip through 15 significant digits.
 double roundTo15(double v)
@@ -40,38 +40,38 @@ TEST(SessionRecordForms, DataAndDisplayFormsByteForByte)
          "----------\r\n2 Jan 2026\r\n01:02:03\r\n04:05:06\r\n0.333333333333333\r\n0:00:00\r\n"},
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(sessionlog::dataForm(row.record), QByteArray(row.data)) << row.name;
-        EXPECT_EQ(sessionlog::displayForm(row.record, QLocale::c()), QByteArray(row.display)) << row.name;
+        EXPECT_EQ(core::sessionlog::dataForm(row.record), QByteArray(row.data)) << row.name;
+        EXPECT_EQ(core::sessionlog::displayForm(row.record, QLocale::c()), QByteArray(row.display)) << row.name;
     }
 }
 
 TEST(SessionRecordForms, DisplayFormFollowsTheUsersLocaleButKeepsTheDataNumber)
 {
     const SessionRecord r{QDate(1999, 11, 18), QTime(9, 15, 2), QTime(10, 17, 5), 3723.5, QStringLiteral("1:02:03")};
-    EXPECT_EQ(sessionlog::displayForm(r, QLocale(QStringLiteral("de_DE"))),
+    EXPECT_EQ(core::sessionlog::displayForm(r, QLocale(QStringLiteral("de_DE"))),
               QByteArray("----------\r\n18.11.1999\r\n09:15:02\r\n10:17:05\r\n3723.5\r\n1:02:03\r\n"));
-    EXPECT_EQ(sessionlog::displayForm(r, QLocale(QStringLiteral("en_US"))),
+    EXPECT_EQ(core::sessionlog::displayForm(r, QLocale(QStringLiteral("en_US"))),
               QByteArray("----------\r\n11/18/1999\r\n9:15:02 AM\r\n10:17:05 AM\r\n3723.5\r\n1:02:03\r\n"));
 }
 
 TEST(SessionRecordForms, ValuesReadBackAsWritten)
 {
-    EXPECT_EQ(sessionlog::parseDataDate("#1999-11-18#"), QDate(1999, 11, 18));
-    EXPECT_EQ(sessionlog::parseDataDate("#1999-11-18#\r"), QDate(1999, 11, 18));
-    EXPECT_EQ(sessionlog::parseDataDate(sessionlog::dataDate(QDate(2028, 2, 29))), QDate(2028, 2, 29));
-    EXPECT_EQ(sessionlog::parseDataTime("#09:15:02#"), QTime(9, 15, 2));
+    EXPECT_EQ(core::sessionlog::parseDataDate("#1999-11-18#"), QDate(1999, 11, 18));
+    EXPECT_EQ(core::sessionlog::parseDataDate("#1999-11-18#\r"), QDate(1999, 11, 18));
+    EXPECT_EQ(core::sessionlog::parseDataDate(core::sessionlog::dataDate(QDate(2028, 2, 29))), QDate(2028, 2, 29));
+    EXPECT_EQ(core::sessionlog::parseDataTime("#09:15:02#"), QTime(9, 15, 2));
     for (const char *bad : {"", "1999-11-18", "#1999-13-01#", "#1999-02-30#", "#99-11-18#", "#1999-1x-18#", "\"x\""})
-        EXPECT_FALSE(sessionlog::parseDataDate(bad).has_value()) << bad;
+        EXPECT_FALSE(core::sessionlog::parseDataDate(bad).has_value()) << bad;
     for (const char *bad : {"#24:00:00#", "#9:15:02#", "#09:60:00#"})
-        EXPECT_FALSE(sessionlog::parseDataTime(bad).has_value()) << bad;
+        EXPECT_FALSE(core::sessionlog::parseDataTime(bad).has_value()) << bad;
 
     for (double v : {0.0, 3723.4609375, 1.0 / 3.0, 86400.0, -1.5, 1e15})
-        EXPECT_DOUBLE_EQ(*sessionlog::parseDataNumber(sessionlog::dataNumber(v)), roundTo15(v));
+        EXPECT_DOUBLE_EQ(*core::sessionlog::parseDataNumber(core::sessionlog::dataNumber(v)), roundTo15(v));
     for (const char *bad : {"", "abc", "1,5", "1.2.3", "inf", "nan", "--1", "1e", "\"3600\""})
-        EXPECT_FALSE(sessionlog::parseDataNumber(bad).has_value()) << bad;
-    EXPECT_TRUE(sessionlog::isEmptyValue(""));
-    EXPECT_TRUE(sessionlog::isEmptyValue("\r"));
-    EXPECT_FALSE(sessionlog::isEmptyValue("0"));
+        EXPECT_FALSE(core::sessionlog::parseDataNumber(bad).has_value()) << bad;
+    EXPECT_TRUE(core::sessionlog::isEmptyValue(""));
+    EXPECT_TRUE(core::sessionlog::isEmptyValue("\r"));
+    EXPECT_FALSE(core::sessionlog::isEmptyValue("0"));
 }
 
 } // namespace

@@ -20,14 +20,14 @@ void expectRoundsLikeTheLibrary(double v)
 {
     ASSERT_EQ(std::fegetround(), FE_TONEAREST);
     const double expected = std::nearbyint(v);
-    const double got = num::roundHalfEven(v);
+    const double got = core::num::roundHalfEven(v);
     if (std::isnan(v)) {
         EXPECT_TRUE(std::isnan(got));
-        EXPECT_FALSE(num::toInt32(v).has_value());
+        EXPECT_FALSE(core::num::toInt32(v).has_value());
         return;
     }
     EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << v << " gave " << got << ", not " << expected;
-    const auto narrowed = num::toInt32(v);
+    const auto narrowed = core::num::toInt32(v);
     const bool inRange = expected >= std::numeric_limits<std::int32_t>::min()
         && expected <= std::numeric_limits<std::int32_t>::max();
     ASSERT_EQ(narrowed.has_value(), inRange) << v;

@@ -23,7 +23,7 @@ TEST(SafeFile, ReadsOnlyRegularFilesWithinTheLimit)
     {
         const char *name;
         std::function<void(const QString &path)> make;
-        safefile::ReadResult result;
+        core::safefile::ReadResult result;
         const char *reason; // the end of the error text
         qint64 size;        // bytes read when Ok
     };
@@ -40,17 +40,17 @@ TEST(SafeFile, ReadsOnlyRegularFilesWithinTheLimit)
     const QString plain = dir.filePath(QStringLiteral("plain"));
     file("[Settings]\n")(plain);
     const Row rows[] = {
-        {"a regular file", file("a=1\n"), safefile::ReadResult::Ok, "", 4},
-        {"a large file", file(big), safefile::ReadResult::Ok, "", big.size()},
-        {"nothing", {}, safefile::ReadResult::Missing, "", 0},
-        {"a link to a regular file", link(plain), safefile::ReadResult::Ok, "", 11},
+        {"a regular file", file("a=1\n"), core::safefile::ReadResult::Ok, "", 4},
+        {"a large file", file(big), core::safefile::ReadResult::Ok, "", big.size()},
+        {"nothing", {}, core::safefile::ReadResult::Missing, "", 0},
+        {"a link to a regular file", link(plain), core::safefile::ReadResult::Ok, "", 11},
         {"a FIFO", [](const QString &p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0); },
-         safefile::ReadResult::Failed, ": it is a FIFO (named pipe)", 0},
-        {"a link to /dev/zero", link(QStringLiteral("/dev/zero")), safefile::ReadResult::Failed,
+         core::safefile::ReadResult::Failed, ": it is a FIFO (named pipe)", 0},
+        {"a link to /dev/zero", link(QStringLiteral("/dev/zero")), core::safefile::ReadResult::Failed,
          ": it is a character device", 0},
-        {"a folder", [](const QString &p) { ASSERT_TRUE(QDir().mkpath(p)); }, safefile::ReadResult::Failed,
+        {"a folder", [](const QString &p) { ASSERT_TRUE(QDir().mkpath(p)); }, core::safefile::ReadResult::Failed,
          ": it is a folder", 0},
-        {"over the limit", file(QByteArray(6 * 1024 * 1024 + 1, 'y')), safefile::ReadResult::Failed,
+        {"over the limit", file(QByteArray(6 * 1024 * 1024 + 1, 'y')), core::safefile::ReadResult::Failed,
          ": it is larger than 6291456 bytes", 0},
     };
     int n = 0;
@@ -61,8 +61,8 @@ TEST(SafeFile, ReadsOnlyRegularFilesWithinTheLimit)
             row.make(path);
         QByteArray bytes("stale");
         QString error;
-        EXPECT_EQ(safefile::readRegular(path, 6 * 1024 * 1024, &bytes, &error), row.result);
-        if (row.result == safefile::ReadResult::Failed) {
+        EXPECT_EQ(core::safefile::readRegular(path, 6 * 1024 * 1024, &bytes, &error), row.result);
+        if (row.result == core::safefile::ReadResult::Failed) {
             EXPECT_TRUE(error.startsWith(QStringLiteral("cannot read ") + path)) << error.toStdString();
             EXPECT_TRUE(error.endsWith(QLatin1String(row.reason))) << error.toStdString();
         } else {
@@ -75,14 +75,14 @@ TEST(SafeFile, AnAtomicWriteLeavesTheNewFileAndNothingElse)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("entry"));
-    ASSERT_TRUE(safefile::writeAtomically(path, "old", nullptr));
-    ASSERT_TRUE(safefile::writeAtomically(path, "new", nullptr));
+    ASSERT_TRUE(core::safefile::writeAtomically(path, "old", nullptr));
+    ASSERT_TRUE(core::safefile::writeAtomically(path, "new", nullptr));
     QByteArray bytes;
-    ASSERT_EQ(safefile::readRegular(path, 100, &bytes, nullptr), safefile::ReadResult::Ok);
+    ASSERT_EQ(core::safefile::readRegular(path, 100, &bytes, nullptr), core::safefile::ReadResult::Ok);
     EXPECT_EQ(bytes, "new");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("entry")});
     QString error;
-    EXPECT_FALSE(safefile::writeAtomically(dir.filePath(QStringLiteral("gone/entry")), "x", &error));
+    EXPECT_FALSE(core::safefile::writeAtomically(dir.filePath(QStringLiteral("gone/entry")), "x", &error));
     EXPECT_TRUE(error.contains(QLatin1String("No such file"))) << error.toStdString();
 }
 

@@ -76,7 +76,7 @@ TEST(SessionClock, FollowsTheSessionAndHoldsOverClockJumps)
     };
 
     for (const Scenario &sc : scenarios) {
-        SessionClock clock;
+        core::SessionClock clock;
         QDateTime now = sc.start;
         clock.start(secondsOf(now), now.time(), now.date());
         EXPECT_FALSE(clock.ElapsedSecs.has_value()) << sc.name;
@@ -97,7 +97,7 @@ TEST(SessionClock, FollowsTheSessionAndHoldsOverClockJumps)
 
 TEST(SessionClock, KeepsTheFractionOfTheTimerReading)
 {
-    SessionClock clock;
+    core::SessionClock clock;
     clock.start(100.25f, QTime(0, 1, 40), QDate(2026, 12, 7));
     ASSERT_TRUE(clock.Timer1_Timer(101.7109375f, QDate(2026, 12, 7), 1000));
     EXPECT_DOUBLE_EQ(*clock.ElapsedSecs, 1.4609375);
@@ -106,7 +106,7 @@ TEST(SessionClock, KeepsTheFractionOfTheTimerReading)
 
 TEST(SessionClock, ALongerIntervalWidensTheAcceptanceWindow)
 {
-    SessionClock clock;
+    core::SessionClock clock;
     clock.start(0, QTime(0, 0, 0), QDate(2026, 12, 7));
     EXPECT_TRUE(clock.Timer1_Timer(5.0f, QDate(2026, 12, 7), 5000));   // I = 5: up to 6.5 s
     EXPECT_FALSE(clock.Timer1_Timer(12.0f, QDate(2026, 12, 7), 5000)); // 7 s later
@@ -120,9 +120,9 @@ TEST(ClockFace, HoursUnpaddedAndUnboundedFractionsDropped)
         {360000, "100:00:00"},
     };
     for (const auto &[seconds, face] : rows)
-        EXPECT_EQ(clockFaceText(seconds).toStdString(), face) << seconds;
+        EXPECT_EQ(core::clockFaceText(seconds).toStdString(), face) << seconds;
 
-    SessionClock clock;
+    core::SessionClock clock;
     clock.ElapsedSecs = 97389;
     clock.FormatClockFace();
     EXPECT_EQ(clock.ClockHours, 27);

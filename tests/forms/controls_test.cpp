@@ -22,7 +22,7 @@ namespace {
 TEST(TimerControl, TicksOnlyWhenEnabledWithANonZeroInterval)
 {
     QObject owner;
-    TimerControl timer(&owner, 60, false);
+    forms::TimerControl timer(&owner, 60, false);
     EXPECT_FALSE(timer.isTicking());
     timer.setEnabled(true);
     EXPECT_TRUE(timer.isTicking());
@@ -43,7 +43,7 @@ TEST(TimerControl, TicksOnlyWhenEnabledWithANonZeroInterval)
 TEST(TextBoxControl, KeyHookSeesTheCodeFirstAndCanDiscardOrReplaceIt)
 {
     QWidget window;
-    TextBoxControl box(&window, QStringLiteral("0"), 3);
+    forms::TextBoxControl box(&window, QStringLiteral("0"), 3);
     std::vector<int> seen;
     box.onKeyPress = [&](std::int16_t &key) {
         seen.push_back(key);
@@ -72,7 +72,7 @@ TEST(TextBoxControl, KeyHookSeesTheCodeFirstAndCanDiscardOrReplaceIt)
 TEST(TextBoxControl, MaximumLengthBindsTypingButNotCode)
 {
     QWidget window;
-    TextBoxControl box(&window, QStringLiteral("20"), 8);
+    forms::TextBoxControl box(&window, QStringLiteral("20"), 8);
     int changes = 0;
     box.onChange = [&] { ++changes; };
     box.setTextFromCode(QStringLiteral("19.9666666666667"));
@@ -96,7 +96,7 @@ TEST(TextBoxControl, MaximumLengthBindsTypingButNotCode)
 TEST(CheckBoxControl, ThreeValuesAndAClickHandlerOnEveryChange)
 {
     QWidget window;
-    CheckBoxControl box(&window, QStringLiteral("Allow Fading"), 0);
+    forms::CheckBoxControl box(&window, QStringLiteral("Allow Fading"), 0);
     std::vector<int> clicks;
     box.onClick = [&] { clicks.push_back(box.Value()); };
 
@@ -120,7 +120,7 @@ TEST(LabelControl, DoubleClickArrivesAsPressReleaseClickDoubleClickRelease)
 {
     QWidget window;
     window.resize(200, 100);
-    LabelControl label(&window, QStringLiteral("Time On:"));
+    forms::LabelControl label(&window, QStringLiteral("Time On:"));
     label.setGeometry(0, 0, 81, 18);
     window.show();
     std::vector<std::string> events;
@@ -146,7 +146,7 @@ TEST(LabelControl, DoubleClickArrivesAsPressReleaseClickDoubleClickRelease)
     EXPECT_EQ(events, (std::vector<std::string>{"down4@15,15", "up4", "click"}));
 }
 
-class SampleForm : public Form
+class SampleForm : public forms::Form
 {
 public:
     explicit SampleForm(std::vector<std::string> &log)
@@ -168,7 +168,7 @@ private:
 TEST(FormSlot, CreatesHiddenRunsLoadFirstAndRebuildsAfterClose)
 {
     std::vector<std::string> log;
-    FormSlot<SampleForm> slot([&] { return new SampleForm(log); });
+    forms::FormSlot<SampleForm> slot([&] { return new SampleForm(log); });
     EXPECT_FALSE(slot.isLoaded());
 
     SampleForm &first = slot.get();
@@ -191,7 +191,7 @@ TEST(FormSlot, CreatesHiddenRunsLoadFirstAndRebuildsAfterClose)
 
 TEST(Form, KeepsFractionsOfAPixelInItsTwips)
 {
-    Form form;
+    forms::Form form;
     form.setWidth(1220);
     form.setHeight(275);
     form.setTop(30);

@@ -18,15 +18,15 @@
 
 namespace fuzzcheck {
 
-inline analyser::Analysis analyseWithBlock(QByteArray bytes, qsizetype block,
-                                           sessionlog::LogReader::ReadAhead ahead = sessionlog::LogReader::ReadAhead::No)
+inline core::analysis::Analysis analyseWithBlock(QByteArray bytes, qsizetype block,
+    core::sessionlog::LogReader::ReadAhead ahead = core::sessionlog::LogReader::ReadAhead::No)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return analyser::analyse(buffer, block, nullptr, ahead);
+    return core::analysis::analyse(buffer, block, nullptr, ahead);
 }
 
-inline bool sameTotals(const std::optional<analyser::Totals> &a, const std::optional<analyser::Totals> &b)
+inline bool sameTotals(const std::optional<core::analysis::Totals> &a, const std::optional<core::analysis::Totals> &b)
 {
     if (a.has_value() != b.has_value())
         return false;
@@ -44,12 +44,13 @@ inline const char *check(const std::uint8_t *data, std::size_t size)
     const qsizetype block = 1 + data[0] % 97;
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), static_cast<qsizetype>(size - 1));
 
-    const analyser::Analysis small = analyseWithBlock(bytes, block);
-    const analyser::Analysis large = analyseWithBlock(bytes, 1 << 16);
+    const core::analysis::Analysis small = analyseWithBlock(bytes, block);
+    const core::analysis::Analysis large = analyseWithBlock(bytes, 1 << 16);
     if (small.fault.kind != large.fault.kind || small.fault.line != large.fault.line
         || small.records != large.records || !sameTotals(small.totals, large.totals))
         return "the block size changed the result";
-    const analyser::Analysis ahead = analyseWithBlock(bytes, block, sessionlog::LogReader::ReadAhead::OnThread);
+    const core::analysis::Analysis ahead
+        = analyseWithBlock(bytes, block, core::sessionlog::LogReader::ReadAhead::OnThread);
     if (small.fault.kind != ahead.fault.kind || small.fault.line != ahead.fault.line
         || small.fault.value != ahead.fault.value || small.records != ahead.records
         || !sameTotals(small.totals, ahead.totals))
@@ -62,12 +63,12 @@ inline const char *check(const std::uint8_t *data, std::size_t size)
         return "a report of no session";
 
     for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
-        const analyser::Outcome o = analyser::outcome(small, QStringLiteral("/fuzz/LogData.log"), locale);
-        if (small.totals && o.report.size() != analyser::kReportLineCount)
+        const core::analysis::Outcome o = core::analysis::outcome(small, QStringLiteral("/fuzz/LogData.log"), locale);
+        if (small.totals && o.report.size() != core::analysis::kReportLineCount)
             return "a report without its thirteen lines";
         if (o.complete() != small.complete())
             return "a fault without a message";
-        if (analyser::captionText(o).isEmpty())
+        if (core::analysis::captionText(o).isEmpty())
             return "nothing to show";
     }
     return nullptr;

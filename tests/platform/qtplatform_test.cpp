@@ -29,19 +29,19 @@ protected:
 
 TEST_F(RealPlatform, OnlyOneHolderOfTheLockAtATime)
 {
-    QtPlatform first(QStringLiteral("tocka-test"));
+    platform::QtPlatform first(QStringLiteral("tocka-test"));
     EXPECT_TRUE(first.claimSingleInstance());
     EXPECT_TRUE(first.claimSingleInstance()) << "asking again does not lose it";
-    EXPECT_TRUE(QtPlatform::lockFilePath(QStringLiteral("tocka-test")).startsWith(runtime.path()));
+    EXPECT_TRUE(platform::QtPlatform::lockFilePath(QStringLiteral("tocka-test")).startsWith(runtime.path()));
 
-    QtPlatform second(QStringLiteral("tocka-test"));
+    platform::QtPlatform second(QStringLiteral("tocka-test"));
     EXPECT_FALSE(second.claimSingleInstance());
 
     // A lock held by another live process refuses too.
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-        QtPlatform other(QStringLiteral("tocka-test"));
+        platform::QtPlatform other(QStringLiteral("tocka-test"));
         ::_exit(other.claimSingleInstance() ? 1 : 0);
     }
     int status = -1;
@@ -55,21 +55,21 @@ TEST_F(RealPlatform, ALockLeftByACrashedCopyDoesNotBlock)
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-        QtPlatform crashed(QStringLiteral("tocka-test"));
+        platform::QtPlatform crashed(QStringLiteral("tocka-test"));
         ::_exit(crashed.claimSingleInstance() ? 0 : 1); // _exit: the lock file stays
     }
     int status = -1;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_TRUE(QFile::exists(QtPlatform::lockFilePath(QStringLiteral("tocka-test"))));
+    ASSERT_TRUE(QFile::exists(platform::QtPlatform::lockFilePath(QStringLiteral("tocka-test"))));
 
-    QtPlatform next(QStringLiteral("tocka-test"));
+    platform::QtPlatform next(QStringLiteral("tocka-test"));
     EXPECT_TRUE(next.claimSingleInstance());
 }
 
 TEST(RealPlatformEvents, LettingPendingEventsRunRunsQueuedWork)
 {
-    QtPlatform platform(QStringLiteral("tocka-events-test"));
+    platform::QtPlatform platform(QStringLiteral("tocka-events-test"));
     int ran = 0;
     QTimer::singleShot(0, [&] { ++ran; });
     QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
@@ -80,7 +80,7 @@ TEST(RealPlatformEvents, LettingPendingEventsRunRunsQueuedWork)
 
 TEST(RealPlatformRandom, SameSeedSameDrawsAllInTheHalfOpenRange)
 {
-    QtPlatform a(QStringLiteral("x")), b(QStringLiteral("x"));
+    platform::QtPlatform a(QStringLiteral("x")), b(QStringLiteral("x"));
     a.randomize(43200.5f);
     b.randomize(43200.5f);
     for (int i = 0; i < 1000; ++i) {

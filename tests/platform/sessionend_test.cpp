@@ -23,13 +23,14 @@ void runEventsUntil(const std::function<bool()> &done)
 
 TEST(SessionEndWatcher, SignalsArriveInTheEventLoopAndEndTheSessionOnce)
 {
-    SessionEndWatcher watcher;
+    platform::SessionEndWatcher watcher;
     ASSERT_TRUE(watcher.watchSignals());
     std::vector<int> seen;
-    QObject::connect(&watcher, &SessionEndWatcher::ending, [&](SessionEndWatcher::Reason reason, int number) {
-        EXPECT_EQ(reason, SessionEndWatcher::Reason::Signal);
-        seen.push_back(number);
-    });
+    QObject::connect(
+        &watcher, &platform::SessionEndWatcher::ending, [&](platform::SessionEndWatcher::Reason reason, int number) {
+            EXPECT_EQ(reason, platform::SessionEndWatcher::Reason::Signal);
+            seen.push_back(number);
+        });
 
     ASSERT_EQ(::raise(SIGTERM), 0); // the handler only writes to the pipe
     EXPECT_TRUE(seen.empty()) << "nothing runs inside the signal handler";

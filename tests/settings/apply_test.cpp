@@ -8,7 +8,7 @@
 
 namespace {
 
-void pressEnter(TextBoxControl &box)
+void pressEnter(forms::TextBoxControl &box)
 {
     ASSERT_TRUE(box.onKeyPress);
     std::int16_t key = 13;
@@ -27,51 +27,57 @@ TEST_F(ApplyTest, EnterAppliesWithinTheLimits)
     struct Row
     {
         const char *box;
-        TextBoxControl FrmSetting::*member;
+        forms::TextBoxControl settings::FrmSetting::*member;
         QString typed;
         QString shown;                               // the box afterwards
-        std::function<double(TockaApp &)> inForce;   // what took effect
+        std::function<double(tocka::TockaApp &)> inForce;   // what took effect
         double expected;
     };
-    auto bounce = [](TockaApp &a) { return double(a.form1().Bounce.Interval()); };
-    auto speedX = [](TockaApp &a) { return double(a.form1().SpeedX); };
-    auto speedY = [](TockaApp &a) { return double(a.form1().SpeedY); };
-    auto fadeTimer = [](TockaApp &a) { return double(a.FrmSetting().SettingFormTimer.Interval()); };
-    auto fadeMag = [](TockaApp &a) { return a.FrmSetting().ActiveFadeMag.toDouble(); };
-    auto contrast = [](TockaApp &a) { return a.FrmSetting().ActiveContrastOffset; };
-    auto alarmTimer = [](TockaApp &a) { return double(a.form1().TockaAlarmTimer.Interval()); };
-    auto boxNumber = [](TextBoxControl FrmSetting::*m) {
-        return [m](TockaApp &a) { return (a.FrmSetting().*m).Text().toDouble(); };
+    auto bounce = [](tocka::TockaApp &a) { return double(a.form1().Bounce.Interval()); };
+    auto speedX = [](tocka::TockaApp &a) { return double(a.form1().SpeedX); };
+    auto speedY = [](tocka::TockaApp &a) { return double(a.form1().SpeedY); };
+    auto fadeTimer = [](tocka::TockaApp &a) { return double(a.FrmSetting().SettingFormTimer.Interval()); };
+    auto fadeMag = [](tocka::TockaApp &a) { return a.FrmSetting().ActiveFadeMag.toDouble(); };
+    auto contrast = [](tocka::TockaApp &a) { return a.FrmSetting().ActiveContrastOffset; };
+    auto alarmTimer = [](tocka::TockaApp &a) { return double(a.form1().TockaAlarmTimer.Interval()); };
+    auto boxNumber = [](forms::TextBoxControl settings::FrmSetting::*m) {
+        return [m](tocka::TockaApp &a) { return (a.FrmSetting().*m).Text().toDouble(); };
     };
     const std::vector<Row> rows = {
-        {"BunInt", &FrmSetting::BunInt, "250", "250", bounce, 250},
-        {"BunInt", &FrmSetting::BunInt, "0", "0", bounce, 0},
-        {"BunXM", &FrmSetting::BunXM, "12", "12", speedX, 12},
-        {"BunYM", &FrmSetting::BunYM, "999", "999", speedY, 999},
-        {"BunXM pasted", &FrmSetting::BunXM, "x", "12", speedX, 12}, // keeps the step in force
-        {"FadeInterval", &FrmSetting::FadeInterval, "500", "500", fadeTimer, 500},
-        {"FadeInterval", &FrmSetting::FadeInterval, "99999", "65535", fadeTimer, 65535},
-        {"FadeInterval", &FrmSetting::FadeInterval, "65535", "65535", fadeTimer, 65535},
-        {"FadeMag", &FrmSetting::FadeMag, "35", "35", fadeMag, 35},
-        {"ContrastOffset", &FrmSetting::ContrastOffset, "999", "255", contrast, 255},
-        {"ContrastOffset", &FrmSetting::ContrastOffset, "255", "255", contrast, 255},
-        {"ContrastOffset", &FrmSetting::ContrastOffset, "40", "40", contrast, 40},
-        {"ContrastOffset empty", &FrmSetting::ContrastOffset, "", "40", contrast, 40},
-        {"AlarmInterval", &FrmSetting::AlarmInterval, "100000", "86400", boxNumber(&FrmSetting::AlarmInterval), 86400},
-        {"AlarmInterval", &FrmSetting::AlarmInterval, "86400", "86400", boxNumber(&FrmSetting::AlarmInterval), 86400},
-        {"AlarmInterval", &FrmSetting::AlarmInterval, "1.2.3", "1.2", boxNumber(&FrmSetting::AlarmInterval), 1.2},
-        {"AlarmInterval", &FrmSetting::AlarmInterval, "", "20", boxNumber(&FrmSetting::AlarmInterval), 20},
-        {"tockUntil", &FrmSetting::tockUntil, "99999999", "86400", boxNumber(&FrmSetting::tockUntil), 86400},
-        {"tockUntil", &FrmSetting::tockUntil, "0.5", "0.5", boxNumber(&FrmSetting::tockUntil), 0.5},
-        {"TockBreakLenth is not limited", &FrmSetting::TockBreakLenth, "99999", "99999",
-         boxNumber(&FrmSetting::TockBreakLenth), 99999},
-        {"TockaAlarmResolution", &FrmSetting::TockaAlarmResolution, "99999", "65535", alarmTimer, 65535},
-        {"TockaAlarmResolution", &FrmSetting::TockaAlarmResolution, "500", "500", alarmTimer, 500},
-        {"TockaAlarmResolution", &FrmSetting::TockaAlarmResolution, "0", "0", alarmTimer, 0},
+        { "BunInt", &settings::FrmSetting::BunInt, "250", "250", bounce, 250 },
+        { "BunInt", &settings::FrmSetting::BunInt, "0", "0", bounce, 0 },
+        { "BunXM", &settings::FrmSetting::BunXM, "12", "12", speedX, 12 },
+        { "BunYM", &settings::FrmSetting::BunYM, "999", "999", speedY, 999 },
+        { "BunXM pasted", &settings::FrmSetting::BunXM, "x", "12", speedX, 12 }, // keeps the step in force
+        { "FadeInterval", &settings::FrmSetting::FadeInterval, "500", "500", fadeTimer, 500 },
+        { "FadeInterval", &settings::FrmSetting::FadeInterval, "99999", "65535", fadeTimer, 65535 },
+        { "FadeInterval", &settings::FrmSetting::FadeInterval, "65535", "65535", fadeTimer, 65535 },
+        { "FadeMag", &settings::FrmSetting::FadeMag, "35", "35", fadeMag, 35 },
+        { "ContrastOffset", &settings::FrmSetting::ContrastOffset, "999", "255", contrast, 255 },
+        { "ContrastOffset", &settings::FrmSetting::ContrastOffset, "255", "255", contrast, 255 },
+        { "ContrastOffset", &settings::FrmSetting::ContrastOffset, "40", "40", contrast, 40 },
+        { "ContrastOffset empty", &settings::FrmSetting::ContrastOffset, "", "40", contrast, 40 },
+        { "AlarmInterval", &settings::FrmSetting::AlarmInterval, "100000", "86400",
+            boxNumber(&settings::FrmSetting::AlarmInterval), 86400 },
+        { "AlarmInterval", &settings::FrmSetting::AlarmInterval, "86400", "86400",
+            boxNumber(&settings::FrmSetting::AlarmInterval), 86400 },
+        { "AlarmInterval", &settings::FrmSetting::AlarmInterval, "1.2.3", "1.2",
+            boxNumber(&settings::FrmSetting::AlarmInterval), 1.2 },
+        { "AlarmInterval", &settings::FrmSetting::AlarmInterval, "", "20",
+            boxNumber(&settings::FrmSetting::AlarmInterval), 20 },
+        { "tockUntil", &settings::FrmSetting::tockUntil, "99999999", "86400",
+            boxNumber(&settings::FrmSetting::tockUntil), 86400 },
+        { "tockUntil", &settings::FrmSetting::tockUntil, "0.5", "0.5", boxNumber(&settings::FrmSetting::tockUntil),
+            0.5 },
+        { "TockBreakLenth is not limited", &settings::FrmSetting::TockBreakLenth, "99999", "99999",
+            boxNumber(&settings::FrmSetting::TockBreakLenth), 99999 },
+        { "TockaAlarmResolution", &settings::FrmSetting::TockaAlarmResolution, "99999", "65535", alarmTimer, 65535 },
+        { "TockaAlarmResolution", &settings::FrmSetting::TockaAlarmResolution, "500", "500", alarmTimer, 500 },
+        { "TockaAlarmResolution", &settings::FrmSetting::TockaAlarmResolution, "0", "0", alarmTimer, 0 },
     };
-    TockaApp &a = start();
+    tocka::TockaApp &a = start();
     for (const Row &r : rows) {
-        TextBoxControl &box = settings().*r.member;
+        forms::TextBoxControl &box = settings().*r.member;
         box.setTextFromCode(r.typed);
         pressEnter(box);
         EXPECT_EQ(box.Text(), r.shown) << r.box << " " << qPrintable(r.typed);
@@ -85,7 +91,7 @@ TEST_F(ApplyTest, EnterAppliesWithinTheLimits)
 TEST_F(ApplyTest, BounceIntervalFollowsEveryChangeAndLimitsItself)
 {
     start();
-    FrmSetting &s = settings();
+    settings::FrmSetting &s = settings();
     EXPECT_EQ(s.BunInt.Text(), "60") << "loaded from the clock window";
 
     int changes = 0;
@@ -116,7 +122,7 @@ TEST_F(ApplyTest, SavedFadeValuesShowButTakeEffectOnlyOnEnter)
 {
     writeIni("[Settings]\nFadeInterval=500\nFadeMagnitude=40\nContrastOffset=30\n");
     start();
-    FrmSetting &s = settings();
+    settings::FrmSetting &s = settings();
     EXPECT_EQ(s.FadeInterval.Text(), "500");
     EXPECT_EQ(s.SettingFormTimer.Interval(), 150);
     EXPECT_EQ(s.ActiveFadeMag, "20");
@@ -130,8 +136,8 @@ TEST_F(ApplyTest, SavedFadeValuesShowButTakeEffectOnlyOnEnter)
 TEST_F(ApplyTest, AlwaysOnTopChangesOnlyTheClockWindowAndReachesAlwaysTopOnClose)
 {
     start();
-    Form1 &c = clock();
-    FrmSetting &s = settings();
+    clockwindow::Form1 &c = clock();
+    settings::FrmSetting &s = settings();
     c.Show();
     s.Show();
     const QRect before = c.geometry();
@@ -164,7 +170,7 @@ TEST_F(ApplyTest, AlwaysOnTopChangesOnlyTheClockWindowAndReachesAlwaysTopOnClose
 TEST_F(ApplyTest, ReopenedWindowRevertsFadeButShowsTheClockWindowsValues)
 {
     start();
-    FrmSetting &s = settings();
+    settings::FrmSetting &s = settings();
     s.ChkFade.setValue(1);
     s.FadeInterval.setTextFromCode("300");
     pressEnter(s.FadeInterval);
@@ -175,7 +181,7 @@ TEST_F(ApplyTest, ReopenedWindowRevertsFadeButShowsTheClockWindowsValues)
     s.Unload();
     settle();
 
-    FrmSetting &again = settings();
+    settings::FrmSetting &again = settings();
     EXPECT_EQ(again.FadeInterval.Text(), "150");
     EXPECT_EQ(again.SettingFormTimer.Interval(), 150);
     EXPECT_EQ(again.FadeMag.Text(), "20");

@@ -44,8 +44,8 @@ using Panels = TockaFixture;
 
 TEST_F(Panels, TockEnabledSwitchesTheAlarmTimerAndItsControls)
 {
-    FrmSetting &s = settings();
-    Form1 &c = clock();
+    settings::FrmSetting &s = settings();
+    clockwindow::Form1 &c = clock();
     const QList<QWidget *> alarm = {&s.AlarmInterval,        &s.tockUntil, &s.TockForceBreak,
                                     &s.TockBreakLenth,       &s.TockaAlarmResolution,
                                     &s.Label18,              &s.Label9,    &s.Label13,
@@ -84,7 +84,7 @@ TEST_F(Panels, TockEnabledSwitchesTheAlarmTimerAndItsControls)
 
 TEST_F(Panels, AllowFadingSwitchesTheFadeTimerAndItsTargets)
 {
-    FrmSetting &s = settings();
+    settings::FrmSetting &s = settings();
     const QList<QWidget *> targets = {&s.ChkClockFade, &s.ChkClockFaceFade, &s.ChkSettingFormFade,
                                       &s.ChkSettingFrameFade};
     EXPECT_TRUE(allEnabled(targets, false));

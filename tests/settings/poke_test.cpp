@@ -9,7 +9,7 @@ using PokeClick = TockaFixture;
 
 TEST_F(PokeClick, ANumberOfOneOpensAboutAndRepeatsTheLastMessage)
 {
-    FrmSetting &s = settings();
+    settings::FrmSetting &s = settings();
     const float one = 0.01f;
     const float five = 4.5f / 11;
     fake.randomValues = {one, five, one};

@@ -38,15 +38,15 @@ protected:
 
 public:
     // Starts the program: the clock window loads, and with it the settings.
-    TockaApp &start()
+    tocka::TockaApp &start()
     {
-        app = std::make_unique<TockaApp>(fake, dir.filePath(QStringLiteral("session.checkpoint")));
+        app = std::make_unique<tocka::TockaApp>(fake, dir.filePath(QStringLiteral("session.checkpoint")));
         app->form1();
         return *app;
     }
 
-    Form1 &clock() { return app->form1(); }
-    FrmSetting &settings() { return app->FrmSetting(); }
+    clockwindow::Form1 &clock() { return app->form1(); }
+    settings::FrmSetting &settings() { return app->FrmSetting(); }
 
     QString iniPath() const { return dir.filePath(QStringLiteral("LogSetin.ini")); }
 
@@ -68,6 +68,6 @@ public:
 
     QTemporaryDir dir;
     FakePlatform fake;
-    std::unique_ptr<TockaApp> app;
+    std::unique_ptr<tocka::TockaApp> app;
     QString previousFolder;
 };

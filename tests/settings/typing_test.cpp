@@ -20,7 +20,7 @@ protected:
         settings().Show();
     }
 
-    static void typeInto(TextBoxControl &box, const QString &keys)
+    static void typeInto(forms::TextBoxControl &box, const QString &keys)
     {
         box.setFocus();
         box.selectAll();
@@ -31,19 +31,19 @@ protected:
 
 TEST_F(TypingTest, EachBoxTakesOnlyWhatItsFilterLetsThrough)
 {
-    struct Row { TextBoxControl FrmSetting::*box; QString typed; QString shown; };
+    struct Row { forms::TextBoxControl settings::FrmSetting::*box; QString typed; QString shown; };
     const Row rows[] = {
-        {&FrmSetting::ForRed, "1a-2", "12"},
-        {&FrmSetting::ForRed, "1234", "123"},          // three characters at most
-        {&FrmSetting::BunXM, "4.5", "45"},
-        {&FrmSetting::ForeHex, "fG0 aZ9", "f0a9"},
-        {&FrmSetting::BackHex, "ABCDEFAB", "ABCDEF"},
-        {&FrmSetting::AlarmInterval, "1.5.2x", "1.5.2"}, // two points pass the filter
-        {&FrmSetting::TockBreakLenth, "9.9", "9.9"},
-        {&FrmSetting::TockaAlarmResolution, "3.0", "30"},
+        {&settings::FrmSetting::ForRed, "1a-2", "12"},
+        {&settings::FrmSetting::ForRed, "1234", "123"},          // three characters at most
+        {&settings::FrmSetting::BunXM, "4.5", "45"},
+        {&settings::FrmSetting::ForeHex, "fG0 aZ9", "f0a9"},
+        {&settings::FrmSetting::BackHex, "ABCDEFAB", "ABCDEF"},
+        {&settings::FrmSetting::AlarmInterval, "1.5.2x", "1.5.2"}, // two points pass the filter
+        {&settings::FrmSetting::TockBreakLenth, "9.9", "9.9"},
+        {&settings::FrmSetting::TockaAlarmResolution, "3.0", "30"},
     };
     for (const Row &r : rows) {
-        TextBoxControl &box = settings().*r.box;
+        forms::TextBoxControl &box = settings().*r.box;
         typeInto(box, r.typed);
         EXPECT_EQ(box.Text(), r.shown) << qPrintable(r.typed);
     }
@@ -52,7 +52,7 @@ TEST_F(TypingTest, EachBoxTakesOnlyWhatItsFilterLetsThrough)
 TEST_F(TypingTest, CtrlVIsThrownAwayButAPasteFromTheMenuIsHandledOnEnter)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("x7"));
-    TextBoxControl &red = settings().ForRed;
+    forms::TextBoxControl &red = settings().ForRed;
     typeInto(red, "12");
     QTest::keyClick(&red, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(red.Text(), "12");
@@ -65,7 +65,7 @@ TEST_F(TypingTest, CtrlVIsThrownAwayButAPasteFromTheMenuIsHandledOnEnter)
     QTest::keyClick(&red, Qt::Key_Return);
     EXPECT_EQ(red.Text(), "0") << "no number in it: the red in force stands";
     EXPECT_EQ(settings().ForeHex.Text(), "00CCEE");
-    EXPECT_EQ(clock().Label1.ForeColor(), rgbColour(0, 0xCC, 0xEE));
+    EXPECT_EQ(clock().Label1.ForeColor(), core::rgbColour(0, 0xCC, 0xEE));
 }
 
 TEST_F(TypingTest, EnterAppliesColoursBothWaysAndTheBounceIntervalFollowsTyping)
@@ -75,13 +75,13 @@ TEST_F(TypingTest, EnterAppliesColoursBothWaysAndTheBounceIntervalFollowsTyping)
     QTest::keyClick(&settings().ForGreen, Qt::Key_Enter);
     EXPECT_EQ(settings().ForGreen.Text(), "255");
     EXPECT_EQ(settings().ForeHex.Text(), "00FFEE");
-    EXPECT_EQ(clock().Label1.ForeColor(), rgbColour(0, 255, 0xEE));
+    EXPECT_EQ(clock().Label1.ForeColor(), core::rgbColour(0, 255, 0xEE));
 
     typeInto(settings().BackHex, "c0c0");
     QTest::keyClick(&settings().BackHex, Qt::Key_Return);
     EXPECT_EQ(settings().BackHex.Text(), "C0C0");
     EXPECT_EQ(settings().BacBlue.Text(), "192");
-    EXPECT_EQ(clock().Label1.BackColor(), rgbColour(192, 192, 192));
+    EXPECT_EQ(clock().Label1.BackColor(), core::rgbColour(192, 192, 192));
 
     // The fifth digit of 70000 turns the text into the limit.
     typeInto(settings().BunInt, "7000");
@@ -99,7 +99,7 @@ TEST_F(TypingTest, EnterAppliesColoursBothWaysAndTheBounceIntervalFollowsTyping)
 
 TEST_F(TypingTest, ClickingAlwaysOnTopChangesTheClockWindowAtOnce)
 {
-    CheckBoxControl &box = settings().chkOnTop;
+    forms::CheckBoxControl &box = settings().chkOnTop;
     ASSERT_EQ(box.Value(), 1);
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(8, box.height() / 2));
     EXPECT_EQ(box.Value(), 0);
@@ -135,7 +135,7 @@ TEST_F(TypingTest, EveryControlIsNamedForAssistiveTechnology)
 
 TEST_F(TypingTest, TabGoesPanelByPanelToCommand1AndShiftTabComesBack)
 {
-    FrmSetting &s = settings();
+    settings::FrmSetting &s = settings();
     s.ChkFade.setValue(1); // the fade targets take part only while enabled
     s.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&s));

@@ -22,7 +22,7 @@ struct ProcessEnded : std::runtime_error
     }
 };
 
-class FakePlatform : public Platform
+class FakePlatform : public platform::Platform
 {
 public:
     QDateTime now{QDate(2026, 12, 7), QTime(9, 0, 0)};

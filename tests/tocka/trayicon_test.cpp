@@ -53,8 +53,9 @@ TEST(Autostart, ExecLineStartsThisProgramWhereverItLies)
         {"/home/u/100%/tocka", "/home/u/100%%/tocka"},
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(autostart::execArgument(QString::fromUtf8(row.program)), QString::fromUtf8(row.exec)) << row.program;
-        const QString text = autostart::entryText(QString::fromUtf8(row.program));
+        EXPECT_EQ(core::autostart::execArgument(QString::fromUtf8(row.program)), QString::fromUtf8(row.exec))
+            << row.program;
+        const QString text = core::autostart::entryText(QString::fromUtf8(row.program));
         EXPECT_TRUE(text.contains(QStringLiteral("\nExec=env TOCKA_FROM_DESKTOP=1 ") + QString::fromUtf8(row.exec)
                                   + QLatin1Char('\n')))
             << qPrintable(text);
@@ -65,11 +66,11 @@ TEST(Autostart, ExecLineStartsThisProgramWhereverItLies)
 TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
 {
     QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(autostart::entryPath());
+    QFile::remove(core::autostart::entryPath());
     int settings = 0, about = 0, quit = 0;
     QStringList told;
     const QString program = QStringLiteral("/opt/My Tocka/tocka");
-    TrayIcon tray(QIcon(), {[&] { ++settings; }, [&] { ++about; }, [&] { ++quit; },
+    tocka::TrayIcon tray(QIcon(), {[&] { ++settings; }, [&] { ++about; }, [&] { ++quit; },
                             [&](const QString &m) { told << m; }, program});
 
     QStringList items;
@@ -89,22 +90,22 @@ TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
     EXPECT_FALSE(login.isChecked());
     login.trigger();
     EXPECT_TRUE(login.isChecked());
-    QFile entry(autostart::entryPath());
+    QFile entry(core::autostart::entryPath());
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly)) << qPrintable(entry.fileName());
-    EXPECT_EQ(QString::fromUtf8(entry.readAll()), autostart::entryText(program));
+    EXPECT_EQ(QString::fromUtf8(entry.readAll()), core::autostart::entryText(program));
     entry.close();
 
     // Removed by hand: the menu says so the next time it opens.
-    ASSERT_TRUE(QFile::remove(autostart::entryPath()));
+    ASSERT_TRUE(QFile::remove(core::autostart::entryPath()));
     Q_EMIT tray.menu().aboutToShow();
     EXPECT_FALSE(login.isChecked());
     login.trigger();
     login.trigger();
     EXPECT_FALSE(login.isChecked());
-    EXPECT_FALSE(QFile::exists(autostart::entryPath()));
+    EXPECT_FALSE(QFile::exists(core::autostart::entryPath()));
 
     // A folder that cannot be made: the user is told, the item stays off.
-    const QString autostartFolder = QFileInfo(autostart::entryPath()).absolutePath();
+    const QString autostartFolder = QFileInfo(core::autostart::entryPath()).absolutePath();
     QDir(autostartFolder).removeRecursively();
     {
         QFile blocker(autostartFolder);

@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace platform {
+
 namespace systemcalls {
 namespace {
 
@@ -65,3 +67,5 @@ void exitNow(int status)
 }
 
 } // namespace systemcalls
+
+} // namespace platform
