@@ -12,11 +12,16 @@ run_bg tocka "$TOCKA_BIN"
 win=$(wait_window '^Zemlo:' 60) || { cat "$E2E_DIR/tocka.out" >&2; fail "the clock window did not show its time"; }
 
 place() { xdotool getwindowgeometry --shell "$win" | sed -n 's/^\([XY]\)=/\1=/p'; }
+# Waits for the window to stand where it should. The deadline is generous: a
+# busy machine may take seconds to work through a glide's motion events (each
+# move of the window waits on the X server), and a window that stopped short
+# shows as the place it stopped at.
 expect_at() {
-    local want_x=$1 want_y=$2 X Y
-    for _ in $(seq 80); do
+    local want_x=$1 want_y=$2 X Y deadline=$((SECONDS + 30))
+    while :; do
         eval "$(place)"
         [ "$X" = "$want_x" ] && [ "$Y" = "$want_y" ] && return 0
+        [ "$SECONDS" -lt "$deadline" ] || break
         sleep 0.05
     done
     fail "$3: the window is at $X,$Y, expected $want_x,$want_y"
