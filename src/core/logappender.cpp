@@ -16,26 +16,6 @@ namespace core {
 namespace sessionlog {
 namespace {
 
-bool writeAll(int fd, const char *data, qsizetype size, int &error)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            return false;
-        }
-        if (n == 0) {
-            error = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 QString failure(const char *verb, const QString &path, int error)
 {
     return QStringLiteral("cannot %1 %2: %3")
@@ -131,12 +111,12 @@ bool LogAppend::write(const QByteArray &record, QString *error, const std::funct
     bool ok = true;
     if (midway) {
         const qsizetype half = bytes.size() / 2;
-        ok = writeAll(fd_, bytes.constData(), half, e);
+        ok = safefile::writeAll(fd_, bytes.constData(), half, e);
         if (ok)
             midway();
-        ok = ok && writeAll(fd_, bytes.constData() + half, bytes.size() - half, e);
+        ok = ok && safefile::writeAll(fd_, bytes.constData() + half, bytes.size() - half, e);
     } else {
-        ok = writeAll(fd_, bytes.constData(), bytes.size(), e);
+        ok = safefile::writeAll(fd_, bytes.constData(), bytes.size(), e);
     }
     if (ok && ::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
         e = errno;

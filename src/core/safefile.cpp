@@ -33,6 +33,20 @@ QString reasonAfterFailedOpen(const QByteArray &native, int error)
     return errorText(error);
 }
 
+
+int openLog(const QByteArray &native, int flags, bool *readable)
+{
+    int fd = ::open(native.constData(), O_RDWR | flags, 0644);
+    *readable = true;
+    if (fd < 0 && errno == EACCES) {
+        fd = ::open(native.constData(), O_WRONLY | flags, 0644);
+        *readable = false;
+    }
+    return fd;
+}
+
+} // namespace
+
 bool writeAll(int fd, const char *data, qsizetype size, int &error)
 {
     while (size > 0) {
@@ -52,19 +66,6 @@ bool writeAll(int fd, const char *data, qsizetype size, int &error)
     }
     return true;
 }
-
-int openLog(const QByteArray &native, int flags, bool *readable)
-{
-    int fd = ::open(native.constData(), O_RDWR | flags, 0644);
-    *readable = true;
-    if (fd < 0 && errno == EACCES) {
-        fd = ::open(native.constData(), O_WRONLY | flags, 0644);
-        *readable = false;
-    }
-    return fd;
-}
-
-} // namespace
 
 QString kindName(unsigned mode)
 {

@@ -47,6 +47,10 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
 // Makes the renames and removals in a folder durable.
 void syncFolder(const QString &folder);
 
+// Writes all of `data` to `fd`, going on after interruptions and short
+// writes; false with the reason in `error` when the system takes no more.
+bool writeAll(int fd, const char *data, qsizetype size, int &error);
+
 } // namespace safefile
 
 } // namespace core
