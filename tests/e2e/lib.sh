@@ -153,3 +153,26 @@ press_key_in() {
     sleep 0.2
     xdotool key "$2"
 }
+
+# A log of two sessions in "$1" (LogData.log), and the report Tallio makes of
+# it in "$E2E_DIR/expected".
+write_two_session_log() {
+    local work=$1
+    printf '"----------"\r\n#1999-11-16#\r\n#09:00:00#\r\n#10:00:00#\r\n3600\r\n"1:00:00"\r\n' >"$work/LogData.log"
+    printf '"----------"\r\n#1999-11-18#\r\n#09:00:00#\r\n#10:30:30#\r\n5430\r\n"1:30:30"\r\n' >>"$work/LogData.log"
+    cat >"$E2E_DIR/expected" <<'TEXT'
+9030 Secs
+0 days / 2:30:30
+-------------
+0.1 Days
+2.5 Hours
+151 Minutes
+-------------
+2 runs Since 16 Nov 1999
+Avg Length: 1:15:15
+Sessions per Day: 1
+-------------
+Last Updated on: 18 Nov 1999
+Note: to reduce cpu usage, current session is not included. Count is updated everytime you shutdown.
+TEXT
+}

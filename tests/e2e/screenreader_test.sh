@@ -11,23 +11,7 @@ start_atspi
 
 # Tallio's report, its thirteen lines in order.
 work="$E2E_DIR/work"
-printf '"----------"\r\n#1999-11-16#\r\n#09:00:00#\r\n#10:00:00#\r\n3600\r\n"1:00:00"\r\n' >"$work/LogData.log"
-printf '"----------"\r\n#1999-11-18#\r\n#09:00:00#\r\n#10:30:30#\r\n5430\r\n"1:30:30"\r\n' >>"$work/LogData.log"
-cat >"$E2E_DIR/expected" <<'TEXT'
-9030 Secs
-0 days / 2:30:30
--------------
-0.1 Days
-2.5 Hours
-151 Minutes
--------------
-2 runs Since 16 Nov 1999
-Avg Length: 1:15:15
-Sessions per Day: 1
--------------
-Last Updated on: 18 Nov 1999
-Note: to reduce cpu usage, current session is not included. Count is updated everytime you shutdown.
-TEXT
+write_two_session_log "$work"
 run_bg tallio "$TALLIO_BIN"
 TALLIO_PID=$!
 atspi_probe text tallio "Zemlo Analysis: Time spent" >"$E2E_DIR/read" || fail "Tallio's window could not be read"
