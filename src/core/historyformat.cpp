@@ -37,6 +37,22 @@ public:
         text_.append(digits, end);
         return *this;
     }
+    // Seconds as H:MM:SS, as clockString() has them, without building a string.
+    Out &clock(std::int64_t seconds)
+    {
+        const std::uint64_t s = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
+        if (seconds < 0)
+            text_ += '-';
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, s / 3600).ptr;
+        text_.append(digits, end);
+        const unsigned minutes = static_cast<unsigned>(s / 60 % 60);
+        const unsigned secs = static_cast<unsigned>(s % 60);
+        const char rest[6] = {':', char('0' + minutes / 10), char('0' + minutes % 10), ':', char('0' + secs / 10),
+                              char('0' + secs % 10)};
+        text_.append(rest, sizeof rest);
+        return *this;
+    }
     void pad(std::size_t width, std::size_t used)
     {
         if (used < width)
@@ -67,30 +83,53 @@ private:
 // yyyy-mm-dd; years below 1000 keep four digits. The date is taken apart
 // with integer arithmetic (days to civil date in the proleptic Gregorian
 // calendar): a history can have a million rows, and QDate's year(), month()
-// and day() convert the whole date again each.
-std::string_view isoDate(const QDate &date, char (&buf)[16])
+// and day() convert the whole date again each. Rows come in date order, so
+// the year and month are worked out once a month and the day counted on.
+class IsoDates
 {
-    const std::int64_t z = date.toJulianDay() - 1721120; // days since 0000-03-01
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned day = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned month = mp < 10 ? mp + 3 : mp - 9;
-    const auto y = static_cast<unsigned>(std::int64_t(yoe) + era * 400 + (month <= 2));
-    buf[0] = char('0' + y / 1000 % 10);
-    buf[1] = char('0' + y / 100 % 10);
-    buf[2] = char('0' + y / 10 % 10);
-    buf[3] = char('0' + y % 10);
-    buf[4] = '-';
-    buf[5] = char('0' + month / 10);
-    buf[6] = char('0' + month % 10);
-    buf[7] = '-';
-    buf[8] = char('0' + day / 10);
-    buf[9] = char('0' + day % 10);
-    return {buf, 10};
-}
+public:
+    std::string_view text(const QDate &date)
+    {
+        const std::int64_t jd = date.toJulianDay();
+        if (jd < monthStart_ || jd >= monthEnd_)
+            startMonth(jd);
+        const auto day = static_cast<unsigned>(jd - monthStart_ + 1);
+        buf_[8] = char('0' + day / 10);
+        buf_[9] = char('0' + day % 10);
+        return {buf_, 10};
+    }
+
+private:
+    void startMonth(std::int64_t jd)
+    {
+        const std::int64_t z = jd - 1721120; // days since 0000-03-01
+        const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+        const auto doe = static_cast<unsigned>(z - era * 146097);
+        const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+        const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+        const unsigned mp = (5 * doy + 2) / 153;
+        const unsigned day = doy - (153 * mp + 2) / 5 + 1;
+        const unsigned month = mp < 10 ? mp + 3 : mp - 9;
+        const std::int64_t year = std::int64_t(yoe) + era * 400 + (month <= 2);
+        const auto y = static_cast<unsigned>(year);
+        buf_[0] = char('0' + y / 1000 % 10);
+        buf_[1] = char('0' + y / 100 % 10);
+        buf_[2] = char('0' + y / 10 % 10);
+        buf_[3] = char('0' + y % 10);
+        buf_[4] = '-';
+        buf_[5] = char('0' + month / 10);
+        buf_[6] = char('0' + month % 10);
+        buf_[7] = '-';
+        static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        monthStart_ = jd - day + 1;
+        monthEnd_ = monthStart_ + kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+    }
+
+    char buf_[10] = {};
+    std::int64_t monthStart_ = 0;
+    std::int64_t monthEnd_ = 0; // empty: the first date starts a month
+};
 
 std::uint64_t magnitude(std::int64_t v)
 {
@@ -155,16 +194,15 @@ bool writeText(const History &history, Out &out)
     out.pad(2 + timeWidth, 4);
     out << "time\n";
     bool ok = out.lineDone();
+    IsoDates dates;
     history.forEachRow([&](const HistoryRow &row) {
         if (!ok)
             return;
-        char buf[16];
-        out << isoDate(row.period, buf);
+        out << dates.text(row.period);
         out.pad(2 + sessionsWidth, digitCount(row.sessions));
         out << row.sessions;
-        const std::string time = clockString(row.seconds);
-        out.pad(2 + timeWidth, time.size());
-        out << std::string_view(time) << '\n';
+        out.pad(2 + timeWidth, clockWidth(row.seconds));
+        out.clock(row.seconds) << '\n';
         ok = out.lineDone();
     });
     out << "total";
@@ -179,11 +217,11 @@ bool writeCsv(const History &history, Out &out)
 {
     out << "period,sessions,seconds\n";
     bool ok = out.lineDone();
+    IsoDates dates;
     history.forEachRow([&](const HistoryRow &row) {
         if (!ok)
             return;
-        char buf[16];
-        out << isoDate(row.period, buf) << ',' << row.sessions << ',' << row.seconds << '\n';
+        out << dates.text(row.period) << ',' << row.sessions << ',' << row.seconds << '\n';
         ok = out.lineDone();
     });
     return ok && out.flush();
@@ -198,11 +236,11 @@ bool writeJson(const History &history, Out &out)
     out << '[';
     bool ok = true;
     bool first = true;
+    IsoDates dates;
     history.forEachRow([&](const HistoryRow &row) {
         if (!ok)
             return;
-        char buf[16];
-        out << (first ? "\n  " : ",\n  ") << "{\"period\": \"" << isoDate(row.period, buf)
+        out << (first ? "\n  " : ",\n  ") << "{\"period\": \"" << dates.text(row.period)
             << "\", \"sessions\": " << row.sessions << ", \"seconds\": " << row.seconds << '}';
         first = false;
         ok = out.lineDone();
