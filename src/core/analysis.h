@@ -12,6 +12,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QIODevice;
@@ -37,6 +39,11 @@ public:
 
     // OutOfRange leaves the tally as it was: the record is not taken at all.
     Added add(const QDate &endDate, std::optional<double> elapsedSecs);
+
+    // Takes a stretch of records after the first one at once, whose rise of
+    // the total was worked out elsewhere, record by record, and checked to
+    // stay in range.
+    void addStretch(qint64 records, std::int64_t counted, std::int32_t rise, const QDate &lastDate);
 
     qint64 records() const { return records_; }
     const Totals &totals() const { return totals_; }
@@ -80,6 +87,17 @@ inline Tally::Added Tally::add(const QDate &endDate, std::optional<double> elaps
     return counted ? Added::Counted : Added::Skipped;
 }
 
+inline void Tally::addStretch(qint64 records, std::int64_t counted, std::int32_t rise, const QDate &lastDate)
+{
+    if (records == 0)
+        return;
+    totals_.totalSeconds += rise;
+    total_ = totals_.totalSeconds;
+    totals_.sessionCount += counted;
+    totals_.lastDate = lastDate;
+    records_ += records;
+}
+
 struct Fault
 {
     enum class Kind {
@@ -121,7 +139,15 @@ class History;
 Analysis analyse(QIODevice &device, qsizetype blockSize = sessionlog::LogReader::kDefaultBlockSize,
                  History *history = nullptr,
                  sessionlog::LogReader::ReadAhead ahead = sessionlog::LogReader::ReadAhead::No);
-// Opens and reads the log at `path`; a long one with read-ahead.
+// Opens a device of its own reading bytes [from, to) of one log (to -1: on
+// to its end), or null when it cannot.
+using PartOpener = std::function<std::unique_ptr<QIODevice>(qint64 from, qint64 to)>;
+// The same reading as `analyse`, to the last bit, in two parts at once: the
+// log from a record that starts near `splitNear` is read on a second thread
+// while this one reads up to it. Whatever the later part holds that its
+// reading alone cannot settle is read again after the earlier part, in order.
+Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *history = nullptr);
+// Opens and reads the log at `path`; a long one in two parts at once.
 Analysis analyseFile(const QString &path, History *history = nullptr);
 
 } // namespace analysis

@@ -2,6 +2,7 @@
 #include "history.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace core {
 
@@ -59,6 +60,56 @@ void History::startSlot(std::int32_t key)
     }
     slots_.push_back({key, 0, 0});
     last_.slot = &slots_.back();
+}
+
+void History::adjust(const QDate &date, std::int64_t seconds)
+{
+    const std::int64_t day = date.toJulianDay();
+    if (day < sinceDay_ || day > untilDay_)
+        return;
+    const auto key = static_cast<std::int32_t>(periodStart(date, by_).toJulianDay());
+    // The period's slot is there already; in order, it is found without
+    // adding one out of order, which would cost a sort of them all.
+    if (sorted_) {
+        const auto after = std::upper_bound(slots_.begin(), slots_.end(), key,
+                                            [](std::int32_t k, const Slot &slot) { return k < slot.key; });
+        if (after != slots_.begin() && std::prev(after)->key == key) {
+            std::prev(after)->seconds += seconds;
+            return;
+        }
+    }
+    startSlot(key);
+    last_.slot->seconds += seconds;
+    last_ = LastSeen(); // the slot may be a new one with no session
+}
+
+void History::append(History &&later)
+{
+    // Slot by slot off the front, so the memory they leave is given back as
+    // this one grows, and the two together never take more than one does.
+    for (; !later.slots_.empty(); later.slots_.pop_front()) {
+        const Slot &slot = later.slots_.front();
+        if (!slots_.empty() && slot.key < slots_.back().key)
+            sorted_ = false;
+        slots_.push_back(slot);
+        firstKey_ = std::min(firstKey_, slot.key);
+        lastKey_ = std::max(lastKey_, slot.key);
+    }
+    later.clear();
+    last_ = LastSeen();
+}
+
+History History::blank() const
+{
+    History out(by_);
+    out.sinceDay_ = sinceDay_;
+    out.untilDay_ = untilDay_;
+    return out;
+}
+
+void History::clear()
+{
+    *this = blank();
 }
 
 void History::compact() const

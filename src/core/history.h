@@ -45,6 +45,15 @@ public:
     // One counted session that ended on `date` and raised the running total
     // by `seconds`.
     void add(const QDate &date, std::int64_t seconds);
+    // Moves the seconds of the period holding `date` (a session already
+    // added) by `seconds`, when the date is in the range.
+    void adjust(const QDate &date, std::int64_t seconds);
+    // Takes over the sessions of a history of the same kind, as if they had
+    // been added here one by one; `later` is left empty.
+    void append(History &&later);
+    // An empty history of the same kind: the same periods and range.
+    History blank() const;
+    void clear();
 
     Period by() const { return by_; }
     bool isEmpty() const { return slots_.empty(); }

@@ -94,6 +94,9 @@ public:
     qint64 tornFirstLine() const { return tornFirstLine_; }
     // Lines read so far, including those of a torn record.
     qint64 linesRead() const { return lineNumber_; }
+    // For a device that starts further into the log, at the start of a
+    // line: how many lines come before it, so line numbers are the file's.
+    void setLinesBefore(qint64 lines) { lineNumber_ = lines; }
 
 private:
     using Span = RecordView::Span;

@@ -2,8 +2,9 @@
 #pragma once
 // What every input of the session log must satisfy, whatever bytes it holds:
 // the analysis ends without a crash or undefined behaviour, neither the
-// reads' block size nor reading ahead on a thread changes anything, a report
-// has its thirteen lines, and a fault always comes with a message. Shared by the fuzzer and by the unit test that
+// reads' block size, reading ahead on a thread nor reading in two parts
+// changes anything, a report has its thirteen lines, and a fault always
+// comes with a message. Shared by the fuzzer and by the unit test that
 // replays the inputs the fuzzer once found failing.
 
 #include "analysis.h"
@@ -15,6 +16,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 namespace fuzzcheck {
 
@@ -55,6 +57,20 @@ inline const char *check(const std::uint8_t *data, std::size_t size)
         || small.fault.value != ahead.fault.value || small.records != ahead.records
         || !sameTotals(small.totals, ahead.totals))
         return "reading ahead on a thread changed the result";
+    // Read in two parts at once, split near a place the input picks.
+    const qint64 near = size > 1 ? static_cast<qint64>(bytes.size()) * data[size - 1] / 255 : 0;
+    const core::analysis::Analysis parts = core::analysis::analyseInParts(
+        [&bytes](qint64 from, qint64 to) {
+            auto part = std::make_unique<QBuffer>();
+            part->setData(bytes.mid(from, to < 0 ? -1 : to - from));
+            part->open(QIODevice::ReadOnly);
+            return part;
+        },
+        near);
+    if (small.fault.kind != parts.fault.kind || small.fault.line != parts.fault.line
+        || small.fault.recordLine != parts.fault.recordLine || small.fault.value != parts.fault.value
+        || small.records != parts.records || !sameTotals(small.totals, parts.totals))
+        return "reading in two parts changed the result";
     if (small.complete() && !small.totals)
         return "a complete reading without totals";
     if (small.totals.has_value() != (small.records > 0))
