@@ -67,8 +67,9 @@ void Form1::Form_Load()
 {
     platform::Platform &platform = app_.platform();
     if (!platform.claimSingleInstance()) {
-        platform.messageBox(
-            QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!"), links::TockaWindows::title());
+        const QString problem = platform.singleInstanceProblem();
+        platform.messageBox(problem.isEmpty() ? QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!") : problem,
+                            links::TockaWindows::title());
         platform.endProcessNow();
     }
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());

@@ -86,6 +86,14 @@ QString kindName(unsigned mode)
     return QStringLiteral("not a regular file");
 }
 
+std::optional<QString> otherThanAFile(const QString &path)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return std::nullopt;
+    return kindName(info.st_mode);
+}
+
 QString errorText(int error)
 {
     QString text = QString::fromLocal8Bit(std::strerror(error));

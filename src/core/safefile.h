@@ -19,6 +19,11 @@ namespace safefile {
 // "a FIFO (named pipe)", "a character device", ... in words for a message.
 QString kindName(unsigned mode);
 
+// What stands at `path` (links followed) when it is something other than a
+// regular file, in the words of `kindName`; nothing when the path is free
+// or holds a regular file.
+std::optional<QString> otherThanAFile(const QString &path);
+
 // The text for an errno value, with the full disk and the missing
 // permission said the way a user reads them.
 QString errorText(int error);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "qtplatform.h"
 
+#include "safefile.h"
 #include "systemcalls.h"
 #include "themesound.h"
 #include "twips.h"
@@ -131,7 +132,16 @@ bool QtPlatform::claimSingleInstance()
 {
     if (lock_)
         return lock_->isLocked();
-    lock_ = std::make_unique<QLockFile>(lockFilePath(instanceKey_));
+    const QString path = lockFilePath(instanceKey_);
+    // The lock reads what is at its path to see whether its holder lives: a
+    // FIFO there would block that read for ever, before any window shows.
+    if (const std::optional<QString> kind = core::safefile::otherThanAFile(path)) {
+        lockProblem_ = QStringLiteral("Tocka cannot tell whether it is running already: %1 is %2, not a lock file. "
+                                      "Remove it and start Tocka again.")
+                           .arg(QDir::toNativeSeparators(path), *kind);
+        return false;
+    }
+    lock_ = std::make_unique<QLockFile>(path);
     // Stale time 0: a lock is never stale by age, only when the process that
     // holds it is gone, so a copy that crashed never blocks the next start and
     // a copy that runs for weeks is never taken for a crashed one.

@@ -34,6 +34,7 @@ public:
     float rnd() override;
     bool openUrl(const QUrl &url) override;
     bool claimSingleInstance() override;
+    QString singleInstanceProblem() const override { return lockProblem_; }
     [[noreturn]] void endProcessNow() override;
     QString programFolder() const override;
 
@@ -43,6 +44,7 @@ public:
 private:
     QString instanceKey_;
     std::unique_ptr<QLockFile> lock_;
+    QString lockProblem_;
     // Reseeded at every bounce and fade tick: a generator whose seeding costs
     // next to nothing, unlike the Mersenne twister's 624 words.
     std::minstd_rand generator_;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,6 +66,16 @@ TEST_F(RealPlatform, ALockLeftByACrashedCopyDoesNotBlock)
 
     platform::QtPlatform next(QStringLiteral("tocka-test"));
     EXPECT_TRUE(next.claimSingleInstance());
+}
+
+TEST_F(RealPlatform, AFifoWhereTheLockGoesIsNamedNotWaitedOn)
+{
+    const QString path = platform::QtPlatform::lockFilePath(QStringLiteral("tocka-test"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    platform::QtPlatform copy(QStringLiteral("tocka-test"));
+    EXPECT_FALSE(copy.claimSingleInstance()); // a hang here is the fault
+    EXPECT_TRUE(copy.singleInstanceProblem().contains(QLatin1String("FIFO"))) << copy.singleInstanceProblem().toStdString();
+    EXPECT_TRUE(copy.singleInstanceProblem().contains(path));
 }
 
 TEST(RealPlatformEvents, LettingPendingEventsRunRunsQueuedWork)
