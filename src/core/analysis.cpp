@@ -274,11 +274,10 @@ struct LaterPart
 // Anything above this is out of range whatever the total before it.
 constexpr std::int64_t kRiseBeyondAnyRange = std::int64_t(1) << 33;
 
-LaterPart readLaterPart(QIODevice &device, const History *historyKind, const std::atomic<bool> &abandon)
+LaterPart readLaterPart(QIODevice &device, std::optional<History> history, const std::atomic<bool> &abandon)
 {
     LaterPart part;
-    if (historyKind)
-        part.history = historyKind->blank();
+    part.history = std::move(history);
     sessionlog::LogReader reader(device);
     DateCache dates;
     sessionlog::RecordView r;
@@ -384,7 +383,8 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
 
     std::atomic<bool> abandon {false};
     LaterPart laterPart;
-    std::thread worker([&] { laterPart = readLaterPart(*later, history, abandon); });
+    std::optional<History> laterHistory = history ? std::optional<History>(history->blank()) : std::nullopt;
+    std::thread worker([&] { laterPart = readLaterPart(*later, std::move(laterHistory), abandon); });
     const auto joined = qScopeGuard([&] {
         if (worker.joinable())
             worker.join();
