@@ -45,7 +45,8 @@ QtPlatform::~QtPlatform() = default;
 
 float QtPlatform::secondsSinceMidnight() const
 {
-    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+    // Read at every bounce tick.
+    return static_cast<float>(systemcalls::msecsSinceLocalMidnight() / 1000.0);
 }
 
 QDate QtPlatform::today() const
