@@ -6,7 +6,7 @@
 #   60 ms, and Tocka's real windows bouncing at the same 60 ms (the live probe
 #   in bounce mode), each in an Xvfb of its own; the client's and the X
 #   server's processor time over SECONDS after a warm-up, all threads, from
-#   the scheduler's statistics.
+#   the scheduler's statistics, and how often each woke for a move.
 # - Memory: a bare Qt Widgets label window (bench/qt_label.cpp) and Tocka
 #   itself, idle, each in an Xvfb of its own; resident memory after they
 #   settle.
@@ -30,6 +30,10 @@ unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY SESSION_MANAGER
 # Nanoseconds on the processor, all threads of the process together
 # (scheduler statistics: far finer than the clock ticks of /proc/PID/stat).
 cpuns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%.0f\n", t }'; }
+# Times the process's threads were switched out, all threads together: how
+# often it woke, which the processor time above mostly pays for. Unlike that
+# time it does not wander with the machine's load.
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/_ctxt_switches:/ { t += $2 } END { print t }'; }
 
 start_xvfb() {
     rm -f "$work/displayfd"; mkfifo "$work/displayfd"
@@ -47,11 +51,13 @@ cpu() {
     (cd "$work" && DISPLAY=":$display" exec "$@") >"$work/$name.out" 2>&1 & local pid=$!; pids+=("$pid")
     sleep 3 # start-up is not what is measured
     kill -0 "$pid" 2>/dev/null || { echo "$name ended early: $(cat "$work/$name.out")" >&2; exit 1; }
-    local c0 s0 c1 s1
+    local c0 s0 c1 s1 w0 v0 w1 v1
+    w0=$(switches "$pid"); v0=$(switches "$xvfb")
     c0=$(cpuns "$pid"); s0=$(cpuns "$xvfb")
     sleep "$seconds"
     c1=$(cpuns "$pid"); s1=$(cpuns "$xvfb")
-    echo "$name $(((c1 - c0))) $(((s1 - s0)))"
+    w1=$(switches "$pid"); v1=$(switches "$xvfb")
+    echo "$name $(((c1 - c0))) $(((s1 - s0))) $(((w1 - w0))) $(((v1 - v0)))"
     stop "$pid" "$xvfb"
 }
 
@@ -77,8 +83,8 @@ memory() {
 } >"$work/results"
 
 awk -v hz=1e9 -v s="$seconds" '
-    $1 == "xcb" && NF == 3 && !m { xc = $2; xs = $3 }
-    $1 == "tocka" && NF == 3 && !m { tc = $2; ts = $3; m = 1; next }
+    $1 == "xcb" && NF == 5 && !m { xc = $2; xs = $3; xw = $4; xv = $5 }
+    $1 == "tocka" && NF == 5 && !m { tc = $2; ts = $3; tw = $4; tv = $5; m = 1; next }
     m && $1 == "label" { lr = $2 }
     m && $1 == "tocka" { kr = $2 }
     END {
@@ -86,6 +92,10 @@ awk -v hz=1e9 -v s="$seconds" '
         printf "  %-22s client %6.3f  X server %6.3f  together %6.3f\n", "bare xcb client", xc / hz, xs / hz, (xc + xs) / hz
         printf "  %-22s client %6.3f  X server %6.3f  together %6.3f\n", "Tocka", tc / hz, ts / hz, (tc + ts) / hz
         printf "  Tocka / bare client: %.2f (goal: at most 2)\n", (xc + xs) ? (tc + ts) / (xc + xs) : 0
+        moves = s * 1000 / 60
+        printf "Wake-ups per move (context switches):\n"
+        printf "  %-22s client %6.1f  X server %6.1f\n", "bare xcb client", xw / moves, xv / moves
+        printf "  %-22s client %6.1f  X server %6.1f\n", "Tocka", tw / moves, tv / moves
         printf "Idle memory (MB):\n"
         printf "  %-22s RSS %6.1f\n", "bare Qt label window", lr / 1024
         printf "  %-22s RSS %6.1f\n", "Tocka", kr / 1024

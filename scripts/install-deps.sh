@@ -9,7 +9,7 @@ set -euo pipefail
 
 run_packages=(
     cmake ninja-build g++ ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
     libcanberra-dev libcanberra-pulse sound-theme-freedesktop fonts-dejavu-core
 )
 test_packages=(
@@ -17,7 +17,7 @@ test_packages=(
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-dbusmock libsm-dev
     clang libclang-rt-14-dev
-    dpkg-dev file lintian desktop-file-utils appstream libxcb1-dev trayer pulseaudio
+    dpkg-dev file lintian desktop-file-utils appstream trayer pulseaudio
 )
 
 case "${1:-test}" in

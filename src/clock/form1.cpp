@@ -88,6 +88,11 @@ void Form1::Form_Load()
     Timer1.setEnabled(true);
 }
 
+void Form1::moveWindow(QPoint topLeft)
+{
+    app_.platform().moveWindow(*this, topLeft);
+}
+
 void Form1::Timer1_Timer()
 {
     platform::Platform &platform = app_.platform();

@@ -128,6 +128,11 @@ public:
     std::int32_t AlarmElapsedSecs = 0;
     std::optional<double> AlarmRemaining; // minutes; empty until the first tick
 
+protected:
+    // Bouncing moves the window sixteen times a second: through the platform,
+    // which knows the cheap way to.
+    void moveWindow(QPoint topLeft) override;
+
 private:
     void saveCheckpoint();
     void writeSessionLogs();

@@ -83,7 +83,7 @@ void Form::applyGeometry()
     if (size != this->size())
         resize(size);
     if (pos != this->pos())
-        move(pos);
+        moveWindow(pos);
     applying_ = false;
 }
 

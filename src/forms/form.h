@@ -52,6 +52,10 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
+    // Moves the real window to `topLeft`, in pixels. A window that moves
+    // often hands this to the platform, which may know a cheaper way.
+    virtual void moveWindow(QPoint topLeft) { move(topLeft); }
+
 private:
     void applyGeometry();
 

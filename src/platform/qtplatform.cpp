@@ -5,6 +5,9 @@
 #include "systemcalls.h"
 #include "themesound.h"
 #include "twips.h"
+#ifdef TOCKA_HAVE_XCB
+#include "x11moveechoes.h"
+#endif
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,6 +21,7 @@
 #include <QUrl>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstring>
@@ -27,13 +31,23 @@ namespace platform {
 QtPlatform::QtPlatform(QString instanceKey)
     : instanceKey_(std::move(instanceKey))
 {
+#ifdef TOCKA_HAVE_XCB
+    // Before any window shows, so that a window manager's taking one into a
+    // frame is seen.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+        && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        moveEchoes_ = std::make_unique<X11MoveEchoes>();
+        QCoreApplication::instance()->installNativeEventFilter(moveEchoes_.get());
+    }
+#endif
 }
 
 QtPlatform::~QtPlatform() = default;
 
 float QtPlatform::secondsSinceMidnight() const
 {
-    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+    // Read at every bounce tick.
+    return static_cast<float>(systemcalls::msecsSinceLocalMidnight() / 1000.0);
 }
 
 QDate QtPlatform::today() const
@@ -57,6 +71,15 @@ QSizeF QtPlatform::screenTwips(const QWidget *widget) const
         return {};
     const QSize px = screen->geometry().size();
     return {core::twips::fromPixels(px.width()), core::twips::fromPixels(px.height())};
+}
+
+void QtPlatform::moveWindow(QWidget &window, QPoint topLeft)
+{
+    window.move(topLeft);
+#ifdef TOCKA_HAVE_XCB
+    if (moveEchoes_)
+        moveEchoes_->expect(window);
+#endif
 }
 
 void QtPlatform::messageBox(const QString &text, const QString &title)

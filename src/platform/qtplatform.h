@@ -13,6 +13,7 @@ class QLockFile;
 namespace platform {
 
 class ThemeSound;
+class X11MoveEchoes;
 
 // The platform of a real desktop session.
 class QtPlatform : public Platform
@@ -26,6 +27,7 @@ public:
     QDate today() const override;
     QTime timeOfDay() const override;
     QSizeF screenTwips(const QWidget *widget = nullptr) const override;
+    void moveWindow(QWidget &window, QPoint topLeft) override;
     void messageBox(const QString &text, const QString &title) override;
     void beep() override;
     void processPendingEvents() override;
@@ -49,6 +51,7 @@ private:
     // next to nothing, unlike the Mersenne twister's 624 words.
     std::minstd_rand generator_;
     std::unique_ptr<ThemeSound> sound_;
+    std::unique_ptr<X11MoveEchoes> moveEchoes_; // under X11 only
     enum class SoundWay { Unknown, Server, XBell };
     SoundWay soundWay_ = SoundWay::Unknown;
 };

@@ -19,6 +19,12 @@ int takeEndSignal(int descriptor);
 int duplicate(int descriptor);
 void close(int descriptor);
 
+// Milliseconds since midnight of the local clock, read without asking the C
+// library to look for a new time zone first (as QTime::currentTime() does,
+// with a file system call each time): the zone is the one loaded last, and Qt
+// loads it afresh whenever it reads the local date or time.
+int msecsSinceLocalMidnight();
+
 // Ends the process now with `status`: no destructors, no handlers.
 [[noreturn]] void exitNow(int status);
 

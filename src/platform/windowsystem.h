@@ -2,9 +2,9 @@
 #pragma once
 // The screen the windows live on and the queue of their events.
 
+#include <QPoint>
 #include <QSizeF>
-
-class QWidget;
+#include <QWidget>
 
 namespace platform {
 
@@ -15,6 +15,10 @@ public:
 
     // Size of the screen that `widget` is on (the primary one without it).
     virtual QSizeF screenTwips(const QWidget *widget = nullptr) const = 0;
+
+    // Moves the window `window` to `topLeft`, in pixels, as QWidget::move
+    // does; for a window that moves many times a second.
+    virtual void moveWindow(QWidget &window, QPoint topLeft) { window.move(topLeft); }
 
     // Runs whatever is queued, timer ticks included, and returns.
     virtual void processPendingEvents() = 0;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <initializer_list>
 #include <sys/socket.h>
@@ -58,6 +59,15 @@ int duplicate(int descriptor)
 void close(int descriptor)
 {
     ::close(descriptor);
+}
+
+int msecsSinceLocalMidnight()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    ::localtime_r(&now.tv_sec, &local);
+    return ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000 + static_cast<int>(now.tv_nsec / 1000000);
 }
 
 void exitNow(int status)
