@@ -55,13 +55,20 @@ bool LogAppend::open(const QString &path, QString *error)
         return false;
     }
     size_ = info.st_size;
+    leadFromLastByte();
+    return true;
+}
+
+// A log that does not end with a line end (cut short, or edited by hand)
+// gets one before the next record, so that record starts on a line of its own.
+void LogAppend::leadFromLastByte()
+{
     lead_.clear();
     if (readable_ && size_ > 0) {
         char last = '\n';
         if (::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n')
             lead_ = "\r\n";
     }
-    return true;
 }
 
 LogAppend::Found LogAppend::find(qint64 at, const QByteArray &bytes) const
@@ -95,12 +102,7 @@ bool LogAppend::cutBack(qint64 at, QString *error)
         return false;
     }
     size_ = at;
-    lead_.clear();
-    if (readable_ && size_ > 0) {
-        char last = '\n';
-        if (::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n')
-            lead_ = "\r\n";
-    }
+    leadFromLastByte();
     return true;
 }
 

@@ -54,6 +54,7 @@ public:
     void close();
 
 private:
+    void leadFromLastByte();
     QString path_;
     int fd_ = -1;
     qint64 size_ = 0;
