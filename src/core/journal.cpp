@@ -6,6 +6,7 @@
 #include "safefile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -257,11 +258,36 @@ QString Journal::lockPath(const QString &id) const
     return folder_ + QLatin1Char('/') + id + kLockSuffix;
 }
 
+namespace {
+
+// The names in `folder` that are not hidden, of the kinds in `filters`, that
+// `wanted` accepts, in order. Not through QDir's name patterns: those are
+// regular expressions underneath, and compiling the first one loads a
+// regular-expression engine that would then sit in memory as long as Tocka
+// runs, for two plain comparisons.
+template<typename Wanted>
+QStringList namesIn(const QString &folder, QDir::Filters filters, Wanted wanted)
+{
+    QStringList names;
+    QDirIterator it(folder, filters);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (wanted(name))
+            names << name;
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
 QStringList Journal::entryIds() const
 {
     QStringList ids;
-    const QStringList names = QDir(folder_).entryList({QStringLiteral("*") + kEntrySuffix}, QDir::Files | QDir::System,
-                                                      QDir::Name);
+    const QStringList names = namesIn(folder_, QDir::Files | QDir::System, [](const QString &name) {
+        return name.size() > kEntrySuffix.size() && name.endsWith(kEntrySuffix);
+    });
     for (const QString &name : names)
         ids << name.chopped(kEntrySuffix.size());
     return ids;
@@ -325,7 +351,9 @@ Journal::Delivery Journal::deliverOwed(const QLocale &locale, QSet<QString> *blo
         }
         std::unique_ptr<JournalEntry> entry(new JournalEntry(*this, id, fd));
         // Half-written copies of it from a run that was killed while saving.
-        for (const QString &name : QDir(folder_).entryList({id + kEntrySuffix + QLatin1String(".new-*")}, QDir::Files))
+        const QString halfWritten = id + kEntrySuffix + QLatin1String(".new-");
+        for (const QString &name :
+             namesIn(folder_, QDir::Files, [&](const QString &name) { return name.startsWith(halfWritten); }))
             QFile::remove(QDir(folder_).filePath(name));
         QByteArray bytes;
         QString error;
@@ -374,7 +402,9 @@ Journal::Delivery Journal::deliverOwed(const QLocale &locale, QSet<QString> *blo
 void Journal::removeStrayLocks() const
 {
     // A copy killed between removing its delivered entry and its lock file.
-    const QStringList locks = QDir(folder_).entryList({QStringLiteral("*") + kLockSuffix}, QDir::Files);
+    const QStringList locks = namesIn(folder_, QDir::Files, [](const QString &name) {
+        return name.size() > kLockSuffix.size() && name.endsWith(kLockSuffix);
+    });
     for (const QString &name : locks) {
         const QString id = name.chopped(kLockSuffix.size());
         if (QFileInfo::exists(entryPath(id)))
