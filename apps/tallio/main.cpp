@@ -7,9 +7,9 @@
 #include "desktopfolder.h"
 #include "talliowindow.h"
 #include "formslot.h"
+#include "programicon.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 
@@ -37,10 +37,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("tallio"));
     QApplication::setApplicationVersion(core::applicationVersionText());
     QApplication::setDesktopFileName(QStringLiteral("tallio"));
-    QIcon icon;
-    for (const int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/tallio/tallio-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(forms::programIcon(QStringLiteral(":/tallio/tallio-%1.png"), {16, 32, 48}));
 
     forms::FormSlot<analyser::Form1> form([] { return new analyser::Form1(); });
     form.get().Show();

@@ -6,6 +6,7 @@
 #include "commandline.h"
 #include "desktopfolder.h"
 #include "journal.h"
+#include "programicon.h"
 #include "qtplatform.h"
 #include "sessionend.h"
 #include "tockaapp.h"
@@ -50,11 +51,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(core::applicationVersionText());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral("tocka"));
-    QIcon icon = QIcon::fromTheme(QStringLiteral("tocka"));
-    if (icon.isNull()) { // not installed: the copy built into the program
-        for (const int size : {16, 32, 48, 64})
-            icon.addFile(QStringLiteral(":/tocka/tocka-%1.png").arg(size), QSize(size, size));
-    }
+    // The copy built into the program, the same picture as the installed
+    // one: looked up in the icon theme, the installed files are read in a way
+    // that loads every image plugin (see programIcon()).
+    const QIcon icon = forms::programIcon(QStringLiteral(":/tocka/tocka-%1.png"), {16, 32, 48, 64});
     QApplication::setWindowIcon(icon);
 
     platform::QtPlatform platform(QStringLiteral("tocka"));
