@@ -4,16 +4,17 @@
 #
 # - CPU: a bare xcb client (bench/xcb_bounce.c) moving an 81 x 18 window every
 #   60 ms, and Tocka's real windows bouncing at the same 60 ms (the live probe
-#   in bounce mode), each in an Xvfb of its own; the client's and the X
-#   server's processor time over SECONDS after a warm-up, all threads, from
-#   the scheduler's statistics, and how often each woke for a move.
+#   in bounce mode), side by side, each in an Xvfb of its own; the client's
+#   and the X server's processor time over SECONDS after a warm-up, all
+#   threads, from the scheduler's statistics, and how often each woke for a
+#   move. Over ROUNDS rounds: one round can catch a busy moment of the machine.
 # - Memory: a bare Qt Widgets label window (bench/qt_label.cpp) and Tocka
 #   itself, idle, each in an Xvfb of its own; resident memory after they
 #   settle.
 #
-#   bench/bounce_cost.sh BUILD_DIR [SECONDS]     (20 s by default)
+#   bench/bounce_cost.sh BUILD_DIR [SECONDS [ROUNDS]]   (3 rounds of 20 s by default)
 set -euo pipefail
-build=$(cd "${1:?build folder}" && pwd); seconds=${2:-20}
+build=$(cd "${1:?build folder}" && pwd); seconds=${2:-20} rounds=${3:-3}
 xcb="$build/bench/xcb_bounce" probe="$build/bench/tocka_liveprobe" label="$build/bench/qt_label"
 tocka="$build/apps/tocka/tocka"
 for bin in "$xcb" "$probe" "$label" "$tocka"; do
@@ -44,21 +45,27 @@ start_xvfb() {
 
 stop() { kill "$@" 2>/dev/null || true; wait "$@" 2>/dev/null || true; }
 
-# cpu NAME COMMAND...: prints "NAME client-seconds server-seconds".
-cpu() {
-    local name=$1; shift
-    start_xvfb
-    (cd "$work" && DISPLAY=":$display" exec "$@") >"$work/$name.out" 2>&1 & local pid=$!; pids+=("$pid")
+# bounce ROUND: runs the bare client and Tocka's probe side by side, each
+# with an Xvfb of its own, so that both are measured over the same seconds
+# of the same machine (whatever else it does then weighs on both alike), and
+# prints "bounce ROUND xcb-client xcb-server xcb-wakeups xcb-server-wakeups
+# tocka-client tocka-server tocka-wakeups tocka-server-wakeups".
+bounce() {
+    local round=$1 xp xs tp ts
+    start_xvfb; xs=$xvfb; local xd=$display
+    start_xvfb; ts=$xvfb; local td=$display
+    (cd "$work" && DISPLAY=":$xd" exec "$xcb" $((seconds + 10))) >"$work/xcb.out" 2>&1 & xp=$!; pids+=("$xp")
+    (cd "$work" && DISPLAY=":$td" exec "$probe" bounce $((seconds + 10))) >"$work/tocka.out" 2>&1 & tp=$!; pids+=("$tp")
     sleep 3 # start-up is not what is measured
-    kill -0 "$pid" 2>/dev/null || { echo "$name ended early: $(cat "$work/$name.out")" >&2; exit 1; }
-    local c0 s0 c1 s1 w0 v0 w1 v1
-    w0=$(switches "$pid"); v0=$(switches "$xvfb")
-    c0=$(cpuns "$pid"); s0=$(cpuns "$xvfb")
+    for p in "$xp" "$tp"; do
+        kill -0 "$p" 2>/dev/null || { echo "a bouncer ended early: $(cat "$work/xcb.out" "$work/tocka.out")" >&2; exit 1; }
+    done
+    local before after
+    before="$(cpuns "$xp") $(cpuns "$xs") $(switches "$xp") $(switches "$xs") $(cpuns "$tp") $(cpuns "$ts") $(switches "$tp") $(switches "$ts")"
     sleep "$seconds"
-    c1=$(cpuns "$pid"); s1=$(cpuns "$xvfb")
-    w1=$(switches "$pid"); v1=$(switches "$xvfb")
-    echo "$name $(((c1 - c0))) $(((s1 - s0))) $(((w1 - w0))) $(((v1 - v0)))"
-    stop "$pid" "$xvfb"
+    after="$(cpuns "$xp") $(cpuns "$xs") $(switches "$xp") $(switches "$xs") $(cpuns "$tp") $(cpuns "$ts") $(switches "$tp") $(switches "$ts")"
+    echo "bounce $round $before $after" | awk '{ printf "%s %s", $1, $2; for (i = 3; i <= 10; ++i) printf " %d", $(i + 8) - $i; print "" }'
+    stop "$xp" "$tp" "$xs" "$ts"
 }
 
 # memory NAME COMMAND...: prints "NAME rss-kB" of the settled program. (The
@@ -76,23 +83,26 @@ memory() {
 }
 
 {
-    cpu xcb "$xcb" $((seconds + 10))
-    cpu tocka "$probe" bounce $((seconds + 10))
+    for ((round = 1; round <= rounds; ++round)); do bounce "$round"; done
     memory label "$label" 30
     memory tocka "$tocka"
 } >"$work/results"
 
-awk -v hz=1e9 -v s="$seconds" '
-    $1 == "xcb" && NF == 5 && !m { xc = $2; xs = $3; xw = $4; xv = $5 }
-    $1 == "tocka" && NF == 5 && !m { tc = $2; ts = $3; tw = $4; tv = $5; m = 1; next }
-    m && $1 == "label" { lr = $2 }
-    m && $1 == "tocka" { kr = $2 }
+awk -v hz=1e9 -v s="$seconds" -v rounds="$rounds" '
+    $1 == "bounce" {
+        xc += $3; xs += $4; xw += $5; xv += $6; tc += $7; ts += $8; tw += $9; tv += $10
+        ratio[$2] = ($3 + $4) ? ($7 + $8) / ($3 + $4) : 0
+    }
+    $1 == "label" { lr = $2 }
+    $1 == "tocka" { kr = $2 }
     END {
-        printf "Bouncing, every 60 ms, %d s (CPU seconds):\n", s
+        printf "Bouncing, every 60 ms, side by side, %d rounds of %d s (CPU seconds, all rounds):\n", rounds, s
         printf "  %-22s client %6.3f  X server %6.3f  together %6.3f\n", "bare xcb client", xc / hz, xs / hz, (xc + xs) / hz
         printf "  %-22s client %6.3f  X server %6.3f  together %6.3f\n", "Tocka", tc / hz, ts / hz, (tc + ts) / hz
-        printf "  Tocka / bare client: %.2f (goal: at most 2)\n", (xc + xs) ? (tc + ts) / (xc + xs) : 0
-        moves = s * 1000 / 60
+        printf "  Tocka / bare client, round by round:"
+        for (r = 1; r <= rounds; ++r) printf " %.2f", ratio[r]
+        printf "\n  Tocka / bare client, all rounds: %.2f (goal: at most 2)\n", (xc + xs) ? (tc + ts) / (xc + xs) : 0
+        moves = rounds * s * 1000 / 60
         printf "Wake-ups per move (context switches):\n"
         printf "  %-22s client %6.1f  X server %6.1f\n", "bare xcb client", xw / moves, xv / moves
         printf "  %-22s client %6.1f  X server %6.1f\n", "Tocka", tw / moves, tv / moves
