@@ -158,8 +158,13 @@ FrmSetting::FrmSetting(links::TockaWindows &app)
     ChkClockFaceFade.setEnabled(false);
     ChkSettingFormFade.setEnabled(false);
     ChkSettingFrameFade.setEnabled(false);
-    layOutControls();
+    sizeWindow();
+    styleControls();
     describeControls();
+    // The controls' fonts and places wait for the window's first showing:
+    // setting a font lays out the text it is set on, and that loads the
+    // font's faces, which would otherwise stay in memory all the time the
+    // clock runs with this window never opened.
 
     BunInt.onChange = [this] { BunInt_Change(); };
     chkOnTop.onClick = [this] { chkOnTop_Click(); };
@@ -183,7 +188,7 @@ void FrmSetting::setBackColor(core::Colour colour)
     forms::setWidgetBackColor(*this, colour);
 }
 
-void FrmSetting::layOutControls()
+void FrmSetting::sizeWindow()
 {
     // Fixed size, opening in the middle of the screen.
     const QSizeF screen = app_.platform().screenTwips();
@@ -192,7 +197,57 @@ void FrmSetting::layOutControls()
     setLeft(std::max(0.0f, static_cast<float>(screen.width() - kClientWidth) / 2));
     setTop(std::max(0.0f, static_cast<float>(screen.height() - kClientHeight) / 2));
     setFixedSize(core::twips::toPixels(kClientWidth), core::twips::toPixels(kClientHeight));
+}
 
+void FrmSetting::styleControls()
+{
+    for (forms::FrameControl *frame : {&FrameColor, &FrameFade, &FrameBounce, &FrameAlarm})
+        frame->setBackColor(kFrameColour);
+    for (forms::CheckBoxControl *box :
+         {&ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade})
+        box->setBackColor(kFrameColour);
+    for (forms::CheckBoxControl *box : {&TockaMode, &TockForceBreak})
+        box->setAutoFillBackground(false);
+
+    for (forms::LabelControl *title : {&LabelColor, &LabelFade, &LabelBounce, &LabelTocka}) {
+        title->setBackColor(kFrameColour);
+        title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        title->setIndent(6);
+    }
+
+    // Every other label reads on the frame's colour as it fades.
+    for (forms::LabelControl *label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label10, &Label11, &Label12,
+                                       &Label14, &Label15, &Label16, &Label6, &Label7, &Label8, &Label9, &Label13,
+                                       &Label17, &Label18}) {
+        label->setAutoFillBackground(false);
+        label->setWordWrap(true);
+    }
+
+    Image1.setObjectName(QStringLiteral("Image1"));
+    Image1.setPixmap(forms::tockaPicture(QSize(24, 22)));
+    Image1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1.setAutoFillBackground(false); // the picture sits on the window's colour
+    Image1.setCursor(Qt::PointingHandCursor);
+    setWindowIcon(QIcon(alarmClockPicture()));
+
+    // The alarm starts stopped although its box shows ticked: say how to start it.
+    WARN.setTextFromCode(QStringLiteral("The break alarm starts when \"Tock Enabled\" is ticked: untick it and tick it "
+                                        "again. The seconds left until the next break then show here."));
+
+    Command1.installEventFilter(new UprightCaption(&Command1));
+}
+
+void FrmSetting::showEvent(QShowEvent *event)
+{
+    if (!laidOut_) {
+        laidOut_ = true;
+        layOutControls();
+    }
+    forms::Form::showEvent(event);
+}
+
+void FrmSetting::layOutControls()
+{
     const QFont boxFont = forms::fonts::font(QStringLiteral("Verdana"), 8.25);
     const QFont titleFont = forms::fonts::font(QStringLiteral("Verdana"), 8.25, true);
     setFont(captionFont(8));
@@ -206,31 +261,12 @@ void FrmSetting::layOutControls()
     forms::place(WARN, 120, 6480, 3375, 1335);
     forms::place(Command1, 3600, 7080, 375, 735);
 
-    for (forms::FrameControl *frame : {&FrameColor, &FrameFade, &FrameBounce, &FrameAlarm})
-        frame->setBackColor(kFrameColour);
-    for (forms::CheckBoxControl *box :
-         {&ChkFade, &ChkClockFade, &ChkClockFaceFade, &ChkSettingFormFade, &ChkSettingFrameFade})
-        box->setBackColor(kFrameColour);
-    for (forms::CheckBoxControl *box : {&TockaMode, &TockForceBreak})
-        box->setAutoFillBackground(false);
-
     // Each frame's title label lies over the frame's own caption, hiding it.
     const std::pair<forms::LabelControl *, forms::FrameControl *> titles[] = {
         {&LabelColor, &FrameColor}, {&LabelFade, &FrameFade}, {&LabelBounce, &FrameBounce}, {&LabelTocka, &FrameAlarm}};
     for (const auto &[title, frame] : titles) {
         title->setFont(titleFont);
-        title->setBackColor(kFrameColour);
-        title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        title->setIndent(6);
         coverCaption(*title, *frame);
-    }
-
-    // Every other label reads on the frame's colour as it fades.
-    for (forms::LabelControl *label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label10, &Label11, &Label12,
-                                       &Label14, &Label15, &Label16, &Label6, &Label7, &Label8, &Label9, &Label13,
-                                       &Label17, &Label18}) {
-        label->setAutoFillBackground(false);
-        label->setWordWrap(true);
     }
 
     layOutColourScheme();
@@ -242,20 +278,8 @@ void FrmSetting::layOutControls()
                                 &BunInt, &BunXM, &BunYM})
         box->setFont(boxFont);
 
-    Image1.setObjectName(QStringLiteral("Image1"));
-    Image1.setPixmap(forms::tockaPicture(QSize(24, 22)));
-    Image1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1.setAutoFillBackground(false); // the picture sits on the window's colour
-    Image1.setCursor(Qt::PointingHandCursor);
-    setWindowIcon(QIcon(alarmClockPicture()));
-
-    // The alarm starts stopped although its box shows ticked: say how to start it.
-    WARN.setTextFromCode(QStringLiteral("The break alarm starts when \"Tock Enabled\" is ticked: untick it and tick it "
-                                        "again. The seconds left until the next break then show here."));
     WARN.setFont(captionFont(8));
-
     Command1.setFont(captionFont(7));
-    Command1.installEventFilter(new UprightCaption(&Command1));
 }
 
 // Color Scheme: a column per colour, a row per component, then the two

@@ -149,7 +149,12 @@ public:
     core::ColourFade fade;                // the fading colour and its targets
     QString PokeMessage;            // the picture's last message, empty before any
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void sizeWindow();
+    void styleControls();
     void layOutControls();
     void layOutColourScheme();
     void layOutFade();
@@ -159,6 +164,7 @@ private:
 
     links::TockaWindows &app_;
     core::Colour back_ = core::rgbColour(0, 192, 192);
+    bool laidOut_ = false;
     // The parts of the window with behaviour of their own; constructed after
     // the controls they work on.
     ColourSchemeEditor colours_{*this, app_};

@@ -4,6 +4,8 @@
 
 #include "settingsfixture.h"
 
+#include "fonts.h"
+
 #include <QAccessible>
 #include <QClipboard>
 #include <QApplication>
@@ -170,4 +172,15 @@ TEST_F(TypingTest, TabGoesPanelByPanelToCommand1AndShiftTabComesBack)
     s.Image1.setFocus();
     QTest::keyClick(&s.Image1, Qt::Key_Space);
     EXPECT_EQ(fake.messages, QStringList{QStringLiteral("Burp Burp!")});
+}
+
+TEST_F(TypingTest, ControlsTakeTheirFontsAndPlacesWhenTheWindowFirstShows)
+{
+    // Loaded hidden at start, the window leaves them until it is shown.
+    settings::FrmSetting &s = settings();
+    s.Show();
+    // The alarm frame's place in twips, 120, 4680, 3855 x 1695, in pixels.
+    EXPECT_EQ(s.FrameAlarm.geometry(), QRect(8, 312, 257, 113));
+    EXPECT_EQ(s.BunInt.font().family(), forms::fonts::family(QStringLiteral("Verdana")));
+    EXPECT_TRUE(s.LabelTocka.font().bold());
 }
