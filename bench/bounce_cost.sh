@@ -23,6 +23,11 @@ done
 work=$(mktemp -d)
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null; rm -rf "$work"' EXIT
+# Copies of their own: a copy outside an installed tree keeps its settings
+# file beside itself, so every run starts from the defaults and none leaves a
+# LogSetin.ini in the build folder for the next program run from there.
+mkdir "$work/bin"; cp "$probe" "$tocka" "$work/bin/"
+probe="$work/bin/${probe##*/}" tocka="$work/bin/${tocka##*/}"
 export HOME="$work" XDG_RUNTIME_DIR="$work/rt" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"

@@ -9,7 +9,11 @@ set -euo pipefail
 tocka=$(realpath "${1:-$(dirname "$0")/../build/apps/tocka/tocka}")
 idle=${2:-60}
 work=$(mktemp -d)
+xvfb=
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+# A copy of its own keeps its settings file beside itself, in the work folder
+# rather than beside the program measured.
+cp "$tocka" "$work/"; tocka="$work/${tocka##*/}"
 export HOME=$work XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 Xvfb :77 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &

@@ -11,6 +11,9 @@ modes=("$@"); [ ${#modes[@]} -gt 0 ] || modes=(idle bounce fade fade-all alarm)
 probe="$(cd "$build" && pwd)/bench/tocka_liveprobe"
 tick=$(getconf CLK_TCK)
 work=$(mktemp -d); trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+# A copy of its own keeps its settings file beside itself, in the work folder
+# rather than the build folder.
+cp "$probe" "$work/"; probe="$work/${probe##*/}"
 export HOME="$work" XDG_RUNTIME_DIR="$work/rt" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
