@@ -3,8 +3,9 @@
 # What bouncing and sitting idle cost Tocka, against the least they could:
 #
 # - CPU: a bare xcb client (bench/xcb_bounce.c) moving an 81 x 18 window every
-#   60 ms, and Tocka's real windows bouncing at the same 60 ms (the live probe
-#   in bounce mode), side by side, each in an Xvfb of its own; the client's
+#   60 ms, the bare Qt label window below moved the same way with QWidget::move,
+#   and Tocka's real windows bouncing at the same 60 ms (the live probe in
+#   bounce mode), side by side, each in an Xvfb of its own; the client's
 #   and the X server's processor time over SECONDS after a warm-up, all
 #   threads, from the scheduler's statistics, and how often each woke for a
 #   move. Over ROUNDS rounds: one round can catch a busy moment of the machine.
@@ -50,27 +51,40 @@ start_xvfb() {
 
 stop() { kill "$@" 2>/dev/null || true; wait "$@" 2>/dev/null || true; }
 
-# bounce ROUND: runs the bare client and Tocka's probe side by side, each
-# with an Xvfb of its own, so that both are measured over the same seconds
-# of the same machine (whatever else it does then weighs on both alike), and
-# prints "bounce ROUND xcb-client xcb-server xcb-wakeups xcb-server-wakeups
-# tocka-client tocka-server tocka-wakeups tocka-server-wakeups".
+# bounce ROUND: runs the bare client, the bare Qt label window bouncing and
+# Tocka's probe side by side, each with an Xvfb of its own, so that all are
+# measured over the same seconds of the same machine (whatever else it does
+# then weighs on all alike), and prints "bounce ROUND" and then, for each of
+# the three, "client server client-wakeups server-wakeups".
 bounce() {
-    local round=$1 xp xs tp ts
-    start_xvfb; xs=$xvfb; local xd=$display
-    start_xvfb; ts=$xvfb; local td=$display
-    (cd "$work" && DISPLAY=":$xd" exec "$xcb" $((seconds + 10))) >"$work/xcb.out" 2>&1 & xp=$!; pids+=("$xp")
-    (cd "$work" && DISPLAY=":$td" exec "$probe" bounce $((seconds + 10))) >"$work/tocka.out" 2>&1 & tp=$!; pids+=("$tp")
-    sleep 3 # start-up is not what is measured
-    for p in "$xp" "$tp"; do
-        kill -0 "$p" 2>/dev/null || { echo "a bouncer ended early: $(cat "$work/xcb.out" "$work/tocka.out")" >&2; exit 1; }
+    local round=$1 name before after
+    local -A client server
+    local -a command
+    for name in xcb qt tocka; do
+        case $name in
+        xcb) command=("$xcb" $((seconds + 10))) ;;
+        qt) command=("$label" $((seconds + 10)) bounce) ;;
+        tocka) command=("$probe" bounce $((seconds + 10))) ;;
+        esac
+        start_xvfb; server[$name]=$xvfb
+        (cd "$work" && DISPLAY=":$display" exec "${command[@]}") >"$work/$name.out" 2>&1 &
+        client[$name]=$!; pids+=("${client[$name]}")
     done
-    local before after
-    before="$(cpuns "$xp") $(cpuns "$xs") $(switches "$xp") $(switches "$xs") $(cpuns "$tp") $(cpuns "$ts") $(switches "$tp") $(switches "$ts")"
+    sleep 3 # start-up is not what is measured
+    for name in xcb qt tocka; do
+        kill -0 "${client[$name]}" 2>/dev/null || { echo "$name ended early: $(cat "$work/$name.out")" >&2; exit 1; }
+    done
+    sample() {
+        for name in xcb qt tocka; do
+            printf ' %s %s %s %s' "$(cpuns "${client[$name]}")" "$(cpuns "${server[$name]}")" \
+                "$(switches "${client[$name]}")" "$(switches "${server[$name]}")"
+        done
+    }
+    before=$(sample)
     sleep "$seconds"
-    after="$(cpuns "$xp") $(cpuns "$xs") $(switches "$xp") $(switches "$xs") $(cpuns "$tp") $(cpuns "$ts") $(switches "$tp") $(switches "$ts")"
-    echo "bounce $round $before $after" | awk '{ printf "%s %s", $1, $2; for (i = 3; i <= 10; ++i) printf " %d", $(i + 8) - $i; print "" }'
-    stop "$xp" "$tp" "$xs" "$ts"
+    after=$(sample)
+    echo "$before $after" | awk -v r="$round" '{ printf "bounce %s", r; for (i = 1; i <= 12; ++i) printf " %d", $(i + 12) - $i; print "" }'
+    stop "${client[@]}" "${server[@]}"
 }
 
 # memory NAME COMMAND...: prints "NAME rss-kB" of the settled program. (The
@@ -95,22 +109,29 @@ memory() {
 
 awk -v hz=1e9 -v s="$seconds" -v rounds="$rounds" '
     $1 == "bounce" {
-        xc += $3; xs += $4; xw += $5; xv += $6; tc += $7; ts += $8; tw += $9; tv += $10
-        ratio[$2] = ($3 + $4) ? ($7 + $8) / ($3 + $4) : 0
+        for (i = 0; i < 3; ++i) { c[i] += $(3 + 4 * i); v[i] += $(4 + 4 * i); w[i] += $(5 + 4 * i); x[i] += $(6 + 4 * i) }
+        bare = $3 + $4
+        qr[$2] = bare ? ($7 + $8) / bare : 0
+        tr[$2] = bare ? ($11 + $12) / bare : 0
     }
     $1 == "label" { lr = $2 }
     $1 == "tocka" { kr = $2 }
     END {
+        split("bare xcb client|bare Qt label window|Tocka", names, "|")
         printf "Bouncing, every 60 ms, side by side, %d rounds of %d s (CPU seconds, all rounds):\n", rounds, s
-        printf "  %-22s client %6.3f  X server %6.3f  together %6.3f\n", "bare xcb client", xc / hz, xs / hz, (xc + xs) / hz
-        printf "  %-22s client %6.3f  X server %6.3f  together %6.3f\n", "Tocka", tc / hz, ts / hz, (tc + ts) / hz
+        for (i = 0; i < 3; ++i)
+            printf "  %-22s client %6.3f  X server %6.3f  together %6.3f\n", names[i + 1], c[i] / hz, v[i] / hz, (c[i] + v[i]) / hz
+        bare = c[0] + v[0]
         printf "  Tocka / bare client, round by round:"
-        for (r = 1; r <= rounds; ++r) printf " %.2f", ratio[r]
-        printf "\n  Tocka / bare client, all rounds: %.2f (goal: at most 2)\n", (xc + xs) ? (tc + ts) / (xc + xs) : 0
+        for (r = 1; r <= rounds; ++r) printf " %.2f", tr[r]
+        printf "\n  Tocka / bare client, all rounds: %.2f (goal: at most 2)\n", bare ? (c[2] + v[2]) / bare : 0
+        printf "  Qt label / bare client, round by round:"
+        for (r = 1; r <= rounds; ++r) printf " %.2f", qr[r]
+        printf "\n  Qt label / bare client, all rounds: %.2f\n", bare ? (c[1] + v[1]) / bare : 0
         moves = rounds * s * 1000 / 60
         printf "Wake-ups per move (context switches):\n"
-        printf "  %-22s client %6.1f  X server %6.1f\n", "bare xcb client", xw / moves, xv / moves
-        printf "  %-22s client %6.1f  X server %6.1f\n", "Tocka", tw / moves, tv / moves
+        for (i = 0; i < 3; ++i)
+            printf "  %-22s client %6.1f  X server %6.1f\n", names[i + 1], w[i] / moves, x[i] / moves
         printf "Idle memory (MB):\n"
         printf "  %-22s RSS %6.1f\n", "bare Qt label window", lr / 1024
         printf "  %-22s RSS %6.1f\n", "Tocka", kr / 1024
