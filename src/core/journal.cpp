@@ -264,7 +264,7 @@ namespace {
 // `wanted` accepts, in order. Not through QDir's name patterns: those are
 // regular expressions underneath, and compiling the first one loads a
 // regular-expression engine that would then sit in memory as long as Tocka
-// runs, for two plain comparisons.
+// runs, for a few plain comparisons.
 template<typename Wanted>
 QStringList namesIn(const QString &folder, QDir::Filters filters, Wanted wanted)
 {
