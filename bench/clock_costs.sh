@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # What Tocka costs: time from start to its window on screen and peak memory,
-# against xclock started the same way in the same run; and the processor
-# time a running Tocka uses while idle.
+# against xclock (Debian package x11-apps) started the same way in the same
+# run; and the processor time a running Tocka uses while idle.
 #
 #   bench/clock_costs.sh [path/to/tocka] [idle seconds, default 60]
 set -euo pipefail
