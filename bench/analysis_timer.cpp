@@ -5,7 +5,7 @@
 //
 // Usage: tallio_analysis_timer LOGFILE [RUNS]
 
-#include "analysis.h"
+#include "core/analysis/analysis.h"
 
 #include <QString>
 

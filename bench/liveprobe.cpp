@@ -5,11 +5,11 @@
 //
 //   tocka_liveprobe bounce|fade|fade-all|alarm|about|idle SECONDS
 
-#include "form1.h"
-#include "frmabout.h"
-#include "frmsetting.h"
-#include "qtplatform.h"
-#include "tockaapp.h"
+#include "about/frmabout.h"
+#include "clock/form1.h"
+#include "platform/qtplatform.h"
+#include "settings/frmsetting.h"
+#include "tocka/tockaapp.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 //
 // Usage: tallio_make_log N > LogData.log
 
-#include "record.h"
+#include "core/session/record.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     for (long long i = 0; i < count; ++i) {
         if (random() % 4 == 0)
             day = day.addDays(1);
-        core::sessionlog::SessionRecord r;
+        core::session::SessionRecord r;
         r.endDate = day;
         // Tocka takes the length as the difference of two single-precision
         // readings of the seconds since midnight, so its fractions are a few
@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
                           .arg(whole / 3600)
                           .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
                           .arg(whole % 60, 2, 10, QLatin1Char('0'));
-        out += core::sessionlog::dataForm(r);
+        out += core::session::dataForm(r);
         if (out.size() > (1 << 20) - 256) {
             std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
             out.clear();

@@ -7,12 +7,12 @@
 // no script takes a partial report for the real one: what went wrong, and
 // what the whole records before it give, go to standard error.
 
-#include "analysis.h"
-#include "commandline.h"
-#include "history.h"
-#include "historyformat.h"
-#include "outcome.h"
-#include "record.h"
+#include "core/analysis/analysis.h"
+#include "core/analysis/history.h"
+#include "core/analysis/historyformat.h"
+#include "core/analysis/outcome.h"
+#include "core/desktop/commandline.h"
+#include "core/session/record.h"
 
 #include <QDate>
 #include <QDir>
@@ -114,7 +114,7 @@ int main(int argc, char *argv[])
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         if (arg == "--version" || arg == "-V") {
-            core::commandline::printVersion("tallio-report", stdout);
+            core::desktop::printVersion("tallio-report", stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         // --name value or --name=value
@@ -160,7 +160,7 @@ int main(int argc, char *argv[])
         return badArguments(QStringLiteral("--since is after --until: no day is in between"));
 
     const QString path = QDir::current().absoluteFilePath(
-        options.path.value_or(QString::fromLatin1(core::sessionlog::kDataLogFileName)));
+        options.path.value_or(QString::fromLatin1(core::session::kDataLogFileName)));
     std::optional<core::analysis::History> history;
     if (options.by)
         history.emplace(*options.by, options.since.value_or(QDate()), options.until.value_or(QDate()));

@@ -2,12 +2,12 @@
 // Tallio: shows how much time the sessions that Tocka logged add up to. It
 // reads LogData.log in the folder it is started in and takes no arguments.
 
-#include "appversion.h"
-#include "commandline.h"
-#include "desktopfolder.h"
-#include "talliowindow.h"
-#include "formslot.h"
-#include "programicon.h"
+#include "analyser/talliowindow.h"
+#include "core/desktop/appversion.h"
+#include "core/desktop/commandline.h"
+#include "core/desktop/desktopfolder.h"
+#include "forms/formslot.h"
+#include "forms/programicon.h"
 
 #include <QApplication>
 
@@ -15,7 +15,7 @@
 
 namespace {
 
-const core::commandline::Program kProgram{
+const core::desktop::Program kProgram{
     "tallio", "tallio [--help | --version]",
     "Shows how much time the sessions that Tocka logged add up to: the total in\n"
     "several units, the number of sessions, sessions per day, the average session\n"
@@ -28,14 +28,14 @@ const core::commandline::Program kProgram{
 
 int main(int argc, char *argv[])
 {
-    if (const auto status = core::commandline::handle(argc, argv, kProgram))
+    if (const auto status = core::desktop::handleCommandLine(argc, argv, kProgram))
         return *status;
-    if (const QString problem = core::desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
+    if (const QString problem = core::desktop::enterLogFolderIfFromDesktop(); !problem.isEmpty())
         std::fprintf(stderr, "tallio: %s\n", qPrintable(problem));
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tallio"));
-    QApplication::setApplicationVersion(core::applicationVersionText());
+    QApplication::setApplicationVersion(core::desktop::applicationVersionText());
     QApplication::setDesktopFileName(QStringLiteral("tallio"));
     QApplication::setWindowIcon(forms::programIcon(QStringLiteral(":/tallio/tallio-%1.png"), {16, 32, 48}));
 

@@ -2,14 +2,14 @@
 // Tocka: a small clock face that shows how long this session at the computer
 // has run and logs each session when it ends.
 
-#include "appversion.h"
-#include "commandline.h"
-#include "desktopfolder.h"
-#include "journal.h"
-#include "programicon.h"
-#include "qtplatform.h"
-#include "sessionend.h"
-#include "tockaapp.h"
+#include "core/desktop/appversion.h"
+#include "core/desktop/commandline.h"
+#include "core/desktop/desktopfolder.h"
+#include "core/session/journal.h"
+#include "forms/programicon.h"
+#include "platform/qtplatform.h"
+#include "platform/sessionend.h"
+#include "tocka/tockaapp.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -18,7 +18,7 @@
 
 namespace {
 
-const core::commandline::Program kProgram{
+const core::desktop::Program kProgram{
     "tocka", "tocka [--help | --version]",
     "Shows a small clock face with the time this session at the computer has run.\n"
     "When it closes it appends the session to Log.log and LogData.log in the\n"
@@ -36,9 +36,9 @@ int main(int argc, char *argv[])
 
     // Before anything needs a display: help and version work on a console,
     // and a mistyped argument starts no session.
-    if (const auto status = core::commandline::handle(argc, argv, kProgram))
+    if (const auto status = core::desktop::handleCommandLine(argc, argv, kProgram))
         return *status;
-    if (const QString problem = core::desktopfolder::enterWhenStartedFromDesktop(); !problem.isEmpty())
+    if (const QString problem = core::desktop::enterLogFolderIfFromDesktop(); !problem.isEmpty())
         std::fprintf(stderr, "tocka: %s\n", qPrintable(problem));
 
     // Bouncing and dragging move the window by itself, which needs global
@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tocka"));
-    QApplication::setApplicationVersion(core::applicationVersionText());
+    QApplication::setApplicationVersion(core::desktop::applicationVersionText());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setDesktopFileName(QStringLiteral("tocka"));
     // The copy built into the program, the same picture as the installed
@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(icon);
 
     platform::QtPlatform platform(QStringLiteral("tocka"));
-    tocka::TockaApp tocka(platform, core::sessionlog::Journal::defaultFolder());
+    tocka::TockaApp tocka(platform, core::session::Journal::defaultFolder());
     QObject::connect(&tocka, &tocka::TockaApp::finished, &application, &QCoreApplication::quit);
 
     platform::SessionEndWatcher watcher;

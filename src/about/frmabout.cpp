@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "frmabout.h"
+#include "about/frmabout.h"
 
-#include "fonts.h"
-#include "placement.h"
-#include "platform.h"
-#include "tockapicture.h"
-#include "twips.h"
+#include "core/units/twips.h"
+#include "forms/fonts.h"
+#include "forms/placement.h"
+#include "forms/tockapicture.h"
+#include "platform/platform.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 // disclaimer, and a link to the home page, which is Tocka's own documentation
 // installed beside it.
 
-#include "form.h"
-#include "labelcontrol.h"
-#include "othercontrols.h"
+#include "forms/form.h"
+#include "forms/labelcontrol.h"
+#include "forms/othercontrols.h"
 
 #include <QString>
 
@@ -32,8 +32,8 @@ public:
     static QString homePageFile();
 
     // The link's colours, released and pressed.
-    static constexpr core::Colour kLinkColour = 0xFF0000; // blue
-    static constexpr core::Colour kLinkPressedColour = 32768; // green
+    static constexpr core::units::Colour kLinkColour = 0xFF0000; // blue
+    static constexpr core::units::Colour kLinkPressedColour = 32768; // green
 
     forms::LabelControl picIcon{this};
     forms::LabelControl lblTitle{this};

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "historywindow.h"
+#include "analyser/historywindow.h"
 
-#include "historyformat.h"
+#include "core/analysis/historyformat.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -5,7 +5,7 @@
 // what a screen reader reads. The numbers are those of `tallio-report --by`,
 // from the pass that built the report.
 
-#include "history.h"
+#include "core/analysis/history.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractTableModel>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "talliowindow.h"
+#include "analyser/talliowindow.h"
 
-#include "analysis.h"
-#include "colour.h"
-#include "fonts.h"
-#include "historywindow.h"
-#include "outcome.h"
-#include "record.h"
-#include "twips.h"
+#include "analyser/historywindow.h"
+#include "core/analysis/analysis.h"
+#include "core/analysis/outcome.h"
+#include "core/session/record.h"
+#include "core/units/colour.h"
+#include "core/units/twips.h"
+#include "forms/fonts.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -22,7 +22,7 @@
 namespace analyser {
 namespace {
 
-constexpr core::Colour kLightGreen = 8454016; // red 128, green 255, blue 128
+constexpr core::units::Colour kLightGreen = 8454016; // red 128, green 255, blue 128
 constexpr float kClientWidth = 4305;
 constexpr float kClientHeight = 4380;
 constexpr float kLabelLeft = 120;
@@ -80,8 +80,8 @@ Form1::Form1(QString logPath)
     // window that is only read is easiest to find.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        setLeft(core::twips::fromPixels(area.x() + std::max(0, (area.width() - width()) / 2)));
-        setTop(core::twips::fromPixels(area.y() + std::max(0, (area.height() - height()) / 2)));
+        setLeft(core::units::pixelsToTwips(area.x() + std::max(0, (area.width() - width()) / 2)));
+        setTop(core::units::pixelsToTwips(area.y() + std::max(0, (area.height() - height()) / 2)));
     }
 }
 
@@ -91,7 +91,7 @@ void Form1::Form_Load()
 {
     setLabel1Size(outerSize());
     const QString path = logPath_.isEmpty()
-        ? QDir::current().absoluteFilePath(QString::fromLatin1(core::sessionlog::kDataLogFileName))
+        ? QDir::current().absoluteFilePath(QString::fromLatin1(core::session::kDataLogFileName))
         : logPath_;
     days_.emplace(core::analysis::Period::Day);
     const core::analysis::Analysis analysis = core::analysis::analyseFile(path, &*days_);
@@ -139,15 +139,15 @@ void Form1::growToShowAll()
     // What went wrong comes before the report; at the design size the
     // report's end would be cut off, and with it what the user needs most.
     const QSizeF label = labelSizeFor(outerSize());
-    const int needed = Label1.heightForWidth(core::twips::toPixels(label.width())) + core::twips::toPixels(120);
+    const int needed = Label1.heightForWidth(core::units::twipsToPixels(label.width())) + core::units::twipsToPixels(120);
     if (needed <= height())
         return;
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, needed, needed);
     // Leave room for a title bar the window manager adds.
     const int newHeight = std::min(needed, std::max(height(), area.height() - 60));
-    setHeight(core::twips::fromPixels(newHeight));
-    setTop(core::twips::fromPixels(area.y() + std::max(0, (area.height() - newHeight) / 2)));
+    setHeight(core::units::pixelsToTwips(newHeight));
+    setTop(core::units::pixelsToTwips(area.y() + std::max(0, (area.height() - newHeight) / 2)));
 }
 
 void Form1::Form_Resize()
@@ -164,7 +164,7 @@ QSizeF Form1::labelSizeFor(QSizeF outer)
 QSizeF Form1::outerSize() const
 {
     const QSize frame = frameGeometry().size();
-    return {core::twips::fromPixels(frame.width()), core::twips::fromPixels(frame.height())};
+    return {core::units::pixelsToTwips(frame.width()), core::units::pixelsToTwips(frame.height())};
 }
 
 void Form1::setLabel1Caption(const QString &caption)
@@ -179,8 +179,8 @@ void Form1::setLabel1Caption(const QString &caption)
 void Form1::setLabel1Size(QSizeF size)
 {
     labelSize_ = size;
-    Label1.setGeometry(core::twips::toPixels(kLabelLeft), core::twips::toPixels(kLabelTop),
-        core::twips::toPixels(size.width()), core::twips::toPixels(size.height()));
+    Label1.setGeometry(core::units::twipsToPixels(kLabelLeft), core::units::twipsToPixels(kLabelTop),
+        core::units::twipsToPixels(size.width()), core::units::twipsToPixels(size.height()));
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

@@ -4,10 +4,10 @@
 // session log. The report is built while the window loads, before it is
 // first shown; afterwards the window only keeps the label sized to itself.
 
-#include "form.h"
-#include "history.h"
-#include "historywindow.h"
-#include "labelcontrol.h"
+#include "analyser/historywindow.h"
+#include "core/analysis/history.h"
+#include "forms/form.h"
+#include "forms/labelcontrol.h"
 
 #include <QPointer>
 #include <QSizeF>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "bouncemotion.h"
+#include "clock/bouncemotion.h"
 
-#include "clockmotion.h"
-#include "form1.h"
-#include "numbers.h"
-#include "platform.h"
-#include "settingspanel.h"
-#include "textboxcontrol.h"
-#include "tockawindows.h"
+#include "clock/form1.h"
+#include "core/clock/clockmotion.h"
+#include "core/text/numbers.h"
+#include "forms/textboxcontrol.h"
+#include "links/settingspanel.h"
+#include "links/tockawindows.h"
+#include "platform/platform.h"
 
 namespace clockwindow {
 
@@ -18,24 +18,24 @@ void BounceMotion::tick()
     platform.randomize(platform.secondsSinceMidnight());
     // Draws only for what is still unchosen, always in this order.
     if (c.DirX == 0)
-        c.DirX = core::motion::directionFromDraw(platform.rnd());
+        c.DirX = core::clock::directionFromDraw(platform.rnd());
     if (c.DirY == 0)
-        c.DirY = core::motion::directionFromDraw(platform.rnd());
+        c.DirY = core::clock::directionFromDraw(platform.rnd());
     if (c.SpeedX == 0) {
-        c.SpeedX = core::motion::speedFromDraw(platform.rnd());
-        app_.FrmSetting().speedXBox().setTextFromCode(core::num::text(c.SpeedX));
+        c.SpeedX = core::clock::speedFromDraw(platform.rnd());
+        app_.FrmSetting().speedXBox().setTextFromCode(core::text::numberText(c.SpeedX));
     }
     if (c.SpeedY == 0) {
-        c.SpeedY = core::motion::speedFromDraw(platform.rnd());
-        app_.FrmSetting().speedYBox().setTextFromCode(core::num::text(c.SpeedY));
+        c.SpeedY = core::clock::speedFromDraw(platform.rnd());
+        app_.FrmSetting().speedYBox().setTextFromCode(core::text::numberText(c.SpeedY));
     }
 
     // X is the vertical axis: SpeedX and DirX move Top.
     const QSizeF screen = platform.screenTwips(&c);
-    const core::motion::Axis vertical
-        = core::motion::bounceStep({c.Top(), c.DirX}, c.SpeedX, static_cast<float>(screen.height()) - c.Height());
-    const core::motion::Axis horizontal
-        = core::motion::bounceStep({c.Left(), c.DirY}, c.SpeedY, static_cast<float>(screen.width()) - c.Width());
+    const core::clock::Axis vertical
+        = core::clock::bounceStep({c.Top(), c.DirX}, c.SpeedX, static_cast<float>(screen.height()) - c.Height());
+    const core::clock::Axis horizontal
+        = core::clock::bounceStep({c.Left(), c.DirY}, c.SpeedY, static_cast<float>(screen.width()) - c.Width());
     c.DirX = vertical.direction;
     c.DirY = horizontal.direction;
     if (vertical.position != c.Top() || horizontal.position != c.Left())

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "breakalarm.h"
+#include "clock/breakalarm.h"
 
-#include "alarmcount.h"
-#include "form1.h"
-#include "numbers.h"
-#include "othercontrols.h"
-#include "platform.h"
-#include "regional.h"
-#include "settingspanel.h"
-#include "textboxcontrol.h"
-#include "tockawindows.h"
+#include "clock/form1.h"
+#include "core/clock/alarmcount.h"
+#include "core/text/numbers.h"
+#include "core/text/regional.h"
+#include "forms/othercontrols.h"
+#include "forms/textboxcontrol.h"
+#include "links/settingspanel.h"
+#include "links/tockawindows.h"
+#include "platform/platform.h"
 
 #include <QPointer>
 
@@ -38,7 +38,7 @@ void BreakAlarm::init()
     // A box that holds no number (emptied, a separator alone) cannot give a
     // length; the alarm then keeps the length of the period it ran last,
     // 20 minutes before any, rather than stop or beep without end.
-    if (const auto minutes = core::alarmcount::parseMinutes(clock_.AlarmUntil, core::regional::decimalPoint()))
+    if (const auto minutes = core::clock::parseAlarmMinutes(clock_.AlarmUntil, core::text::decimalPoint()))
         minutes_ = *minutes;
 }
 
@@ -87,7 +87,7 @@ void BreakAlarm::beepForFiveSeconds()
 void BreakAlarm::tick()
 {
     const platform::Platform &platform = app_.platform();
-    clock_.AlarmElapsedSecs = core::alarmcount::elapsedSeconds(clock_.AlarmStartDate.daysTo(platform.today()),
+    clock_.AlarmElapsedSecs = core::clock::alarmElapsedSeconds(clock_.AlarmStartDate.daysTo(platform.today()),
                                                                platform.secondsSinceMidnight(),
                                                                clock_.AlarmStartTimer);
     const double remaining = minutes_ - static_cast<double>(clock_.AlarmElapsedSecs) / 60.0;
@@ -95,7 +95,7 @@ void BreakAlarm::tick()
 
     forms::TextBoxControl &until = app_.FrmSetting().alarmUntilBox();
     until.setTextFromCode(
-        core::alarmcount::countdownText(remaining, until.MaxLength(), core::regional::decimalPoint()));
+        core::clock::alarmCountdownText(remaining, until.MaxLength(), core::text::decimalPoint()));
 
     if (remaining <= 0 && !beeping_) {
         const QPointer<Form1> self(&clock_);
@@ -105,8 +105,8 @@ void BreakAlarm::tick()
     }
     // After an alarm this is the new period's length less the seconds of the
     // one just ended, until the next tick sets it right.
-    app_.FrmSetting().alarmNote().setTextFromCode(core::num::text(
-        minutes_ * 60.0 - static_cast<double>(clock_.AlarmElapsedSecs), core::regional::decimalPoint()));
+    app_.FrmSetting().alarmNote().setTextFromCode(core::text::numberText(
+        minutes_ * 60.0 - static_cast<double>(clock_.AlarmElapsedSecs), core::text::decimalPoint()));
 }
 
 } // namespace clockwindow

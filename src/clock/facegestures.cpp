@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "facegestures.h"
+#include "clock/facegestures.h"
 
-#include "clockmotion.h"
-#include "fonts.h"
-#include "form1.h"
-#include "numbers.h"
-#include "platform.h"
-#include "settingspanel.h"
-#include "textboxcontrol.h"
-#include "tockawindows.h"
-#include "twips.h"
+#include "clock/form1.h"
+#include "core/clock/clockmotion.h"
+#include "core/text/numbers.h"
+#include "core/units/twips.h"
+#include "forms/fonts.h"
+#include "forms/textboxcontrol.h"
+#include "links/settingspanel.h"
+#include "links/tockawindows.h"
+#include "platform/platform.h"
 
 namespace clockwindow {
 
@@ -26,7 +26,7 @@ void FaceGestures::wire()
     // the move; the pointer's global position against the window's own record
     // of where it stands is exact, and the label sits at the window's corner.
     face.mapGlobalToTwips = [&c](QPointF global) {
-        return QPointF(core::twips::fromPixels(global.x()) - c.Left(), core::twips::fromPixels(global.y()) - c.Top());
+        return QPointF(core::units::pixelsToTwips(global.x()) - c.Left(), core::units::pixelsToTwips(global.y()) - c.Top());
     };
 }
 
@@ -47,8 +47,8 @@ void FaceGestures::mouseMove(float x, float y)
     // Bounce ticks may have moved the window since the last event: the step
     // starts from where it stands now.
     const QSizeF screen = app_.platform().screenTwips(&c);
-    const core::motion::Place to
-        = core::motion::dragStep({c.Left(), c.Top()}, c.Width(), c.Height(), static_cast<float>(screen.width()),
+    const core::clock::Place to
+        = core::clock::dragStep({c.Left(), c.Top()}, c.Width(), c.Height(), static_cast<float>(screen.width()),
                            static_cast<float>(screen.height()), x - c.DragStartX, y - c.DragStartY);
     if (to.top != c.Top() || to.left != c.Left())
         c.setPosition(to.left, to.top);
@@ -75,7 +75,7 @@ void FaceGestures::doubleClick()
     if (c.LastMouseButton == 1)
         cycleColour();
     c.Bounce.setEnabled(!c.Bounce.Enabled());
-    app_.FrmSetting().bounceIntervalBox().setTextFromCode(core::num::text(c.Bounce.Interval()));
+    app_.FrmSetting().bounceIntervalBox().setTextFromCode(core::text::numberText(c.Bounce.Interval()));
     if (c.LastMouseButton == 2)
         switchWindowSize();
 }
@@ -87,7 +87,7 @@ void FaceGestures::cycleColour()
 
 void FaceGestures::stepColourFrom(int mode)
 {
-    const core::motion::CycleStep step = core::motion::cycleStep(mode);
+    const core::clock::CycleStep step = core::clock::cycleStep(mode);
     clock_.ColourMode = step.mode;
     if (step.colour)
         clock_.Label1.setForeColor(*step.colour);
@@ -103,7 +103,7 @@ void FaceGestures::switchWindowSize()
         // The label keeps its big height, so left-aligned text sits at its top
         // where the small window still shows it.
         c.Label1.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        c.Label1.setForeColor(core::rgbColour(255, 255, 255));
+        c.Label1.setForeColor(core::units::rgbColour(255, 255, 255));
         c.WindowSizeMode = QStringLiteral("SMALL");
         return;
     }

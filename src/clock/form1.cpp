@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "form1.h"
+#include "clock/form1.h"
 
-#include "colour.h"
-#include "fonts.h"
-#include "journal.h"
-#include "logappender.h"
-#include "platform.h"
-#include "record.h"
-#include "tockawindows.h"
-#include "twips.h"
+#include "core/session/journal.h"
+#include "core/session/logappender.h"
+#include "core/session/record.h"
+#include "core/units/colour.h"
+#include "core/units/twips.h"
+#include "forms/fonts.h"
+#include "links/tockawindows.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QSet>
@@ -21,7 +21,7 @@ namespace clockwindow {
 namespace {
 
 // Design-time look of the clock face.
-constexpr core::Colour kDesignForeColour = 0x00C0C000; // red 0, green 192, blue 192
+constexpr core::units::Colour kDesignForeColour = 0x00C0C000; // red 0, green 192, blue 192
 constexpr int kCheckpointEverySecs = 60;
 
 } // namespace
@@ -43,7 +43,7 @@ Form1::Form1(links::TockaWindows &app)
     setAccessibleDescription(QStringLiteral("How long this session at the computer has run"));
 
     Label1.setObjectName(QStringLiteral("Label1"));
-    Label1.setGeometry(0, 0, core::twips::toPixels(1215), core::twips::toPixels(275));
+    Label1.setGeometry(0, 0, core::units::twipsToPixels(1215), core::units::twipsToPixels(275));
     Label1.setBackColor(0);
     Label1.setForeColor(kDesignForeColour);
     Label1.setAccessibleDescription(QStringLiteral("Session time"));
@@ -109,7 +109,7 @@ void Form1::FormatClockFace()
     setCaption(QStringLiteral("Zemlo:  ") + session.ClockText);
 }
 
-core::sessionlog::SessionRecord Form1::recordNow() const
+core::session::SessionRecord Form1::recordNow() const
 {
     platform::Platform &platform = app_.platform();
     return {platform.today(), session.StartTime, platform.timeOfDay(), session.ElapsedSecs, session.ClockText};
@@ -150,7 +150,7 @@ void Form1::writeSessionLogs()
     // Sessions of earlier runs still owed go first, so each log keeps its
     // order; a log one of them cannot reach holds this session back too.
     QSet<QString> blocked;
-    const core::sessionlog::Journal::Delivery owed = app_.journal().deliverOwed(QLocale(), &blocked);
+    const core::session::Journal::Delivery owed = app_.journal().deliverOwed(QLocale(), &blocked);
     for (const QString &message : owed.messages)
         std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
 
@@ -160,9 +160,9 @@ void Form1::writeSessionLogs()
     }
     // Each log takes the date and time afresh, as they stand when it is written.
     const auto render = [this](const QString &name) {
-        const core::sessionlog::SessionRecord r = recordNow();
-        return name == QLatin1String(core::sessionlog::kDataLogFileName) ? core::sessionlog::dataForm(r)
-                                                                    : core::sessionlog::displayForm(r);
+        const core::session::SessionRecord r = recordNow();
+        return name == QLatin1String(core::session::kDataLogFileName) ? core::session::dataForm(r)
+                                                                    : core::session::displayForm(r);
     };
     QStringList errors;
     bool parked = false;
@@ -179,9 +179,9 @@ void Form1::writeSessionLogs()
         parked = true;
     } else {
         // No journal to keep it in: straight into the logs, come what may.
-        for (const char *name : {core::sessionlog::kLogFileName, core::sessionlog::kDataLogFileName}) {
+        for (const char *name : {core::session::kLogFileName, core::session::kDataLogFileName}) {
             const QString file = QString::fromLatin1(name);
-            const auto result = core::sessionlog::appendRecord(QDir(logFolder_).filePath(file), render(file));
+            const auto result = core::session::appendRecord(QDir(logFolder_).filePath(file), render(file));
             if (!result.ok)
                 errors << result.error;
         }

@@ -6,15 +6,15 @@
 // and the break alarm are classes of their own that the window owns; the
 // handlers keep the names the window has always had and hand over to them.
 
-#include "bouncemotion.h"
-#include "breakalarm.h"
-#include "clockface.h"
-#include "facegestures.h"
-#include "form.h"
-#include "labelcontrol.h"
-#include "record.h"
-#include "sessionclock.h"
-#include "timercontrol.h"
+#include "clock/bouncemotion.h"
+#include "clock/breakalarm.h"
+#include "clock/facegestures.h"
+#include "core/clock/sessionclock.h"
+#include "core/session/record.h"
+#include "forms/form.h"
+#include "forms/labelcontrol.h"
+#include "forms/timercontrol.h"
+#include "links/clockface.h"
 
 #include <QDate>
 #include <QString>
@@ -25,7 +25,7 @@
 
 namespace links { class TockaWindows; }
 
-namespace core::sessionlog { class JournalEntry; }
+namespace core::session { class JournalEntry; }
 
 namespace clockwindow {
 
@@ -91,7 +91,7 @@ public:
     forms::TimerControl Bounce;
 
     // The session.
-    core::SessionClock session;
+    core::clock::SessionClock session;
 
     // Settings held by the window.
     QString SettingVersion;
@@ -136,7 +136,7 @@ protected:
 private:
     void saveCheckpoint();
     void writeSessionLogs();
-    core::sessionlog::SessionRecord recordNow() const;
+    core::session::SessionRecord recordNow() const;
 
     links::TockaWindows &app_;
     BounceMotion bounce_;
@@ -144,7 +144,7 @@ private:
     BreakAlarm alarm_;
     QString logFolder_;
     double lastCheckpointAt_ = -1;
-    std::unique_ptr<core::sessionlog::JournalEntry> journalEntry_; // this session's, held while it runs
+    std::unique_ptr<core::session::JournalEntry> journalEntry_; // this session's, held while it runs
     bool logged_ = false;
     bool sessionStarted_ = false; // false in a copy that was refused
 };

@@ -3,18 +3,18 @@
 // controls and variables that hold the settings while Tocka runs, written
 // back from them at exit. Every key is one row of the table below.
 
-#include "form1.h"
+#include "clock/form1.h"
 
-#include "checkboxcontrol.h"
-#include "inifile.h"
-#include "numbers.h"
-#include "numericentry.h"
-#include "platform.h"
-#include "regional.h"
-#include "settingsfolder.h"
-#include "settingspanel.h"
-#include "textboxcontrol.h"
-#include "tockawindows.h"
+#include "core/settings/inifile.h"
+#include "core/settings/settingsfolder.h"
+#include "core/text/numbers.h"
+#include "core/text/numericentry.h"
+#include "core/text/regional.h"
+#include "forms/checkboxcontrol.h"
+#include "forms/textboxcontrol.h"
+#include "links/settingspanel.h"
+#include "links/tockawindows.h"
+#include "platform/platform.h"
 
 #include <QFileInfo>
 
@@ -46,26 +46,26 @@ Value anyText(const QString &text)
 
 Value number(const QString &text)
 {
-    return core::numericentry::numberOf(text) ? Value(text) : std::nullopt;
+    return core::text::numberOf(text) ? Value(text) : std::nullopt;
 }
 
 Value shortWhole(const QString &text)
 {
-    const auto v = core::numericentry::numberOf(text);
-    const auto whole = v ? core::num::toInt16(*v) : std::nullopt;
+    const auto v = core::text::numberOf(text);
+    const auto whole = v ? core::text::toInt16(*v) : std::nullopt;
     return whole ? Value(QString::number(*whole)) : std::nullopt;
 }
 
 Value whole(const QString &text)
 {
-    const auto v = core::numericentry::numberOf(text);
-    const auto w = v ? core::num::toInt32(*v) : std::nullopt;
+    const auto v = core::text::numberOf(text);
+    const auto w = v ? core::text::toInt32(*v) : std::nullopt;
     return w ? Value(QString::number(*w)) : std::nullopt;
 }
 
 Value position(const QString &text)
 {
-    const auto v = core::numericentry::numberOf(text);
+    const auto v = core::text::numberOf(text);
     if (!v || *v < -kFarthestTwips || *v > kFarthestTwips)
         return std::nullopt;
     return text;
@@ -74,7 +74,7 @@ Value position(const QString &text)
 // A hex colour text as the box takes it: up to six hex digits.
 bool isColourHex(const QString &text)
 {
-    return text.size() <= 6 && core::numericentry::isHexText(text);
+    return text.size() <= 6 && core::text::isHexText(text);
 }
 
 Value colourHex(const QString &text)
@@ -84,10 +84,10 @@ Value colourHex(const QString &text)
 
 float positionOf(const QString &text)
 {
-    return static_cast<float>(core::numericentry::numberOf(text).value_or(0));
+    return static_cast<float>(core::text::numberOf(text).value_or(0));
 }
 
-QString redGreenBlueHex(core::Colour colour)
+QString redGreenBlueHex(core::units::Colour colour)
 {
     const auto u = static_cast<std::uint32_t>(colour);
     const std::uint32_t rgb = ((u & 0xFF) << 16) | (u & 0xFF00) | ((u >> 16) & 0xFF);
@@ -163,7 +163,7 @@ const std::array<Row, 18> kRows = {{
      [](Context &c) { return c.clock.WindowSizeMode; }},
     // X is the vertical axis: the top of the window.
     {"Form1_X", nullptr, position, [](Context &c, const Value &v) { c.clock.setTop(v ? positionOf(*v) : 0); },
-     [](Context &c) { return core::num::singleText(c.clock.Top(), core::regional::decimalPoint()); }},
+     [](Context &c) { return core::text::singleText(c.clock.Top(), core::text::decimalPoint()); }},
     // Without a saved place the window sits at the top, its right edge 20
     // twips from the right edge of the screen.
     {"Form1_Y", nullptr, position,
@@ -171,7 +171,7 @@ const std::array<Row, 18> kRows = {{
          const float screenWidth = static_cast<float>(c.app.platform().screenTwips(&c.clock).width());
          c.clock.setLeft(v ? positionOf(*v) : screenWidth - c.clock.Width() - 20);
      },
-     [](Context &c) { return core::num::singleText(c.clock.Left(), core::regional::decimalPoint()); }},
+     [](Context &c) { return core::text::singleText(c.clock.Left(), core::text::decimalPoint()); }},
     // The face's colours are saved for other programs to read; at start-up
     // the hex colours below set them.
     {"Label1_ForeColour", nullptr, anyText, [](Context &, const Value &) {},
@@ -229,8 +229,8 @@ void warn(const QString &message)
 
 void Form1::LoadSettings()
 {
-    const core::settingsfolder::Location where = core::settingsfolder::locate(app_.platform().programFolder());
-    core::IniFile ini;
+    const core::settings::Location where = core::settings::locate(app_.platform().programFolder());
+    core::settings::IniFile ini;
     QString error;
     if (!ini.load(where.readPath, &error))
         warn(error + QStringLiteral("; starting with the default settings"));
@@ -252,7 +252,7 @@ void Form1::LoadSettings()
 
 void Form1::SaveSettings()
 {
-    const core::settingsfolder::Location where = core::settingsfolder::locate(app_.platform().programFolder());
+    const core::settings::Location where = core::settings::locate(app_.platform().programFolder());
     Context context{*this, app_};
     std::array<QString, kRows.size()> values;
     for (std::size_t i = 0; i < kRows.size(); ++i)
@@ -261,7 +261,7 @@ void Form1::SaveSettings()
     // Start from the file as it is now, so that whatever else it holds stays;
     // an installed copy saving for the first time starts from the file
     // shipped beside it.
-    core::IniFile ini;
+    core::settings::IniFile ini;
     QString error;
     const QString base = QFileInfo::exists(where.writePath) ? where.writePath : where.readPath;
     if (!ini.load(base, &error)) {
@@ -269,7 +269,7 @@ void Form1::SaveSettings()
             warn(error + QStringLiteral("; the settings of this session are not saved"));
             return;
         }
-        ini = core::IniFile();
+        ini = core::settings::IniFile();
     }
     for (std::size_t i = 0; i < kRows.size(); ++i)
         ini.setValue(kSection, QString::fromLatin1(kRows[i].key), values[i]);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "checkboxcontrol.h"
+#include "forms/checkboxcontrol.h"
 
-#include "othercontrols.h"
+#include "forms/othercontrols.h"
 
 namespace forms {
 
@@ -52,7 +52,7 @@ void CheckBoxControl::nextCheckState()
     setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
 }
 
-void CheckBoxControl::setBackColor(core::Colour colour)
+void CheckBoxControl::setBackColor(core::units::Colour colour)
 {
     back_ = colour;
     setWidgetBackColor(*this, colour);

@@ -4,7 +4,7 @@
 // click hook runs whenever the value changes, also when code sets it; a click
 // by the user toggles between 0 and 1 only.
 
-#include "colour.h"
+#include "core/units/colour.h"
 
 #include <QCheckBox>
 
@@ -23,8 +23,8 @@ public:
     // returns whether the value was taken.
     bool setValue(int value);
 
-    core::Colour BackColor() const { return back_; }
-    void setBackColor(core::Colour colour);
+    core::units::Colour BackColor() const { return back_; }
+    void setBackColor(core::units::Colour colour);
 
     std::function<void()> onClick;
 
@@ -32,7 +32,7 @@ protected:
     void nextCheckState() override;
 
 private:
-    core::Colour back_ = 0;
+    core::units::Colour back_ = 0;
 };
 
 } // namespace forms

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "fonts.h"
+#include "forms/fonts.h"
 
 #include <QFontDatabase>
 #include <QHash>

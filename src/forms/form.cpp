@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "form.h"
+#include "forms/form.h"
 
-#include "twips.h"
+#include "core/units/twips.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>
@@ -36,10 +36,10 @@ Form::Form(QWidget *parent, Qt::WindowFlags flags)
     (void)accessible;
     setAttribute(Qt::WA_DeleteOnClose, false); // the slot decides when it goes
     const QRect g = geometry();
-    left_ = core::twips::fromPixels(g.x());
-    top_ = core::twips::fromPixels(g.y());
-    width_ = core::twips::fromPixels(g.width());
-    height_ = core::twips::fromPixels(g.height());
+    left_ = core::units::pixelsToTwips(g.x());
+    top_ = core::units::pixelsToTwips(g.y());
+    width_ = core::units::pixelsToTwips(g.width());
+    height_ = core::units::pixelsToTwips(g.height());
 }
 
 Form::~Form() = default;
@@ -78,8 +78,8 @@ void Form::setPosition(float left, float top)
 void Form::applyGeometry()
 {
     applying_ = true;
-    const QPoint pos(core::twips::toPixels(left_), core::twips::toPixels(top_));
-    const QSize size(std::max(0, core::twips::toPixels(width_)), std::max(0, core::twips::toPixels(height_)));
+    const QPoint pos(core::units::twipsToPixels(left_), core::units::twipsToPixels(top_));
+    const QSize size(std::max(0, core::units::twipsToPixels(width_)), std::max(0, core::units::twipsToPixels(height_)));
     if (size != this->size())
         resize(size);
     if (pos != this->pos())
@@ -136,18 +136,18 @@ void Form::moveEvent(QMoveEvent *event)
     QWidget::moveEvent(event);
     // Someone else moved the window (the window manager, a user dragging its
     // frame): take the new place over. Our own moves keep their fraction.
-    if (!applying_ && event->pos() != QPoint(core::twips::toPixels(left_), core::twips::toPixels(top_))) {
-        left_ = core::twips::fromPixels(event->pos().x());
-        top_ = core::twips::fromPixels(event->pos().y());
+    if (!applying_ && event->pos() != QPoint(core::units::twipsToPixels(left_), core::units::twipsToPixels(top_))) {
+        left_ = core::units::pixelsToTwips(event->pos().x());
+        top_ = core::units::pixelsToTwips(event->pos().y());
     }
 }
 
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (!applying_ && event->size() != QSize(core::twips::toPixels(width_), core::twips::toPixels(height_))) {
-        width_ = core::twips::fromPixels(event->size().width());
-        height_ = core::twips::fromPixels(event->size().height());
+    if (!applying_ && event->size() != QSize(core::units::twipsToPixels(width_), core::units::twipsToPixels(height_))) {
+        width_ = core::units::pixelsToTwips(event->size().width());
+        height_ = core::units::pixelsToTwips(event->size().height());
     }
 }
 

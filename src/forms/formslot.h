@@ -5,7 +5,7 @@
 // the slot forgets it at once and the widget is deleted by the event loop, so
 // the next use builds a fresh one from its design-time values.
 
-#include "form.h"
+#include "forms/form.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "labelcontrol.h"
+#include "forms/labelcontrol.h"
 
-#include "qcolour.h"
-#include "twips.h"
+#include "core/units/twips.h"
+#include "forms/qcolour.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
@@ -188,13 +188,13 @@ void LabelControl::paintEvent(QPaintEvent *event)
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
-void LabelControl::setForeColor(core::Colour colour)
+void LabelControl::setForeColor(core::units::Colour colour)
 {
     fore_ = colour;
     applyPalette();
 }
 
-void LabelControl::setBackColor(core::Colour colour)
+void LabelControl::setBackColor(core::units::Colour colour)
 {
     back_ = colour;
     applyPalette();
@@ -239,7 +239,7 @@ QPointF LabelControl::twipsOf(const QMouseEvent *event) const
     if (mapGlobalToTwips)
         return mapGlobalToTwips(event->globalPosition());
     const QPointF p = event->position();
-    return {core::twips::fromPixels(p.x()), core::twips::fromPixels(p.y())};
+    return {core::units::pixelsToTwips(p.x()), core::units::pixelsToTwips(p.y())};
 }
 
 void LabelControl::mousePressEvent(QMouseEvent *event)

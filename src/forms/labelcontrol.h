@@ -9,7 +9,7 @@
 // hears a summary in place of the text. Only a label without text (a picture)
 // is known by its accessible name.
 
-#include "colour.h"
+#include "core/units/colour.h"
 
 #include <QLabel>
 
@@ -26,10 +26,10 @@ public:
     QString Caption() const { return text(); }
     void setCaption(const QString &caption) { setText(caption); }
 
-    core::Colour ForeColor() const { return fore_; }
-    void setForeColor(core::Colour colour);
-    core::Colour BackColor() const { return back_; }
-    void setBackColor(core::Colour colour);
+    core::units::Colour ForeColor() const { return fore_; }
+    void setForeColor(core::units::Colour colour);
+    core::units::Colour BackColor() const { return back_; }
+    void setBackColor(core::units::Colour colour);
 
     // Mouse handlers: (button, shift, x, y) with x and y in twips.
     using MouseHandler = std::function<void(int, int, float, float)>;
@@ -68,8 +68,8 @@ private:
     QPointF twipsOf(const QMouseEvent *event) const;
     void applyPalette();
 
-    core::Colour fore_ = 0;
-    core::Colour back_ = 0xFFFFFF;
+    core::units::Colour fore_ = 0;
+    core::units::Colour back_ = 0xFFFFFF;
     bool releaseEndsDoubleClick_ = false;
     KeyboardClick keyboardClick_ = KeyboardClick::None;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "othercontrols.h"
+#include "forms/othercontrols.h"
 
-#include "qcolour.h"
+#include "forms/qcolour.h"
 
 namespace forms {
 
@@ -11,7 +11,7 @@ FrameControl::FrameControl(QWidget *parent, const QString &caption)
     setAccessibleName(caption.trimmed());
 }
 
-void FrameControl::setBackColor(core::Colour colour)
+void FrameControl::setBackColor(core::units::Colour colour)
 {
     back_ = colour;
     setWidgetBackColor(*this, colour);
@@ -42,7 +42,7 @@ void MemoControl::setTextFromCode(const QString &text)
     moveCursor(QTextCursor::Start);
 }
 
-void setWidgetBackColor(QWidget &widget, core::Colour colour)
+void setWidgetBackColor(QWidget &widget, core::units::Colour colour)
 {
     QPalette p = widget.palette();
     p.setColor(QPalette::Window, toQColor(colour));

@@ -4,7 +4,7 @@
 // buttons and the multi-line text box (which passes Tab on to the next
 // control), with the colours and captions the windows set on them.
 
-#include "colour.h"
+#include "core/units/colour.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -20,11 +20,11 @@ class FrameControl : public QGroupBox
 public:
     FrameControl(QWidget *parent, const QString &caption);
 
-    core::Colour BackColor() const { return back_; }
-    void setBackColor(core::Colour colour);
+    core::units::Colour BackColor() const { return back_; }
+    void setBackColor(core::units::Colour colour);
 
 private:
-    core::Colour back_ = 0;
+    core::units::Colour back_ = 0;
 };
 
 class ButtonControl : public QPushButton
@@ -47,6 +47,6 @@ public:
 };
 
 // Paints a widget's background in a colour (frames, check boxes, windows).
-void setWidgetBackColor(QWidget &widget, core::Colour colour);
+void setWidgetBackColor(QWidget &widget, core::units::Colour colour);
 
 } // namespace forms

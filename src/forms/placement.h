@@ -2,7 +2,7 @@
 #pragma once
 // Places a control in its parent at a position and size given in twips.
 
-#include "twips.h"
+#include "core/units/twips.h"
 
 #include <QWidget>
 
@@ -10,8 +10,8 @@ namespace forms {
 
 inline void place(QWidget &w, int left, int top, int width, int height)
 {
-    w.setGeometry(core::twips::toPixels(left), core::twips::toPixels(top), core::twips::toPixels(width),
-        core::twips::toPixels(height));
+    w.setGeometry(core::units::twipsToPixels(left), core::units::twipsToPixels(top), core::units::twipsToPixels(width),
+        core::units::twipsToPixels(height));
 }
 
 } // namespace forms

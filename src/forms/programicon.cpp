@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "programicon.h"
+#include "forms/programicon.h"
 
 #include <QImageReader>
 #include <QPixmap>

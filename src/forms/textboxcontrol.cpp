@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "textboxcontrol.h"
+#include "forms/textboxcontrol.h"
 
 #include <QKeyEvent>
 #include <QScopedValueRollback>

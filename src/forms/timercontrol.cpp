@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "timercontrol.h"
+#include "forms/timercontrol.h"
 
 #include <algorithm>
 

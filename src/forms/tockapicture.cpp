@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tockapicture.h"
+#include "forms/tockapicture.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -4,7 +4,7 @@
 // the timers and speeds it sets, the alarm it restarts, and the choices it
 // hands back when it closes.
 
-#include "fadesettings.h"
+#include "links/fadesettings.h"
 
 #include <cstdint>
 

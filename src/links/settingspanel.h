@@ -4,7 +4,7 @@
 // the bounce, alarm and fade settings while Tocka runs, the colour editor it
 // loads the saved colours through, and the window itself.
 
-#include "fadesettings.h"
+#include "links/fadesettings.h"
 
 #include <QString>
 

@@ -9,7 +9,7 @@
 class QWidget;
 namespace platform { class Platform; }
 
-namespace core::sessionlog { class Journal; }
+namespace core::session { class Journal; }
 
 namespace links {
 
@@ -24,7 +24,7 @@ public:
     static QString title() { return QStringLiteral("Tocka!"); }
 
     virtual platform::Platform &platform() = 0;
-    virtual core::sessionlog::Journal &journal() = 0;
+    virtual core::session::Journal &journal() = 0;
 
     virtual ClockFace &form1() = 0;
     virtual bool isForm1Loaded() const = 0;

@@ -4,12 +4,12 @@
 // that needs several takes the whole platform; code that needs one concern
 // takes only that one, and tests hand in a fake of the same shape.
 
-#include "dialogs.h"
-#include "process.h"
-#include "randomsource.h"
-#include "sound.h"
-#include "timesource.h"
-#include "windowsystem.h"
+#include "platform/dialogs.h"
+#include "platform/process.h"
+#include "platform/randomsource.h"
+#include "platform/sound.h"
+#include "platform/timesource.h"
+#include "platform/windowsystem.h"
 
 namespace platform {
 

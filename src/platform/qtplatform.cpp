@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "qtplatform.h"
+#include "platform/qtplatform.h"
 
-#include "safefile.h"
-#include "systemcalls.h"
-#include "themesound.h"
-#include "twips.h"
+#include "core/files/safefile.h"
+#include "core/units/twips.h"
+#include "platform/systemcalls.h"
+#include "platform/unix/themesound.h"
 #ifdef TOCKA_HAVE_XCB
-#include "x11moveechoes.h"
+#include "platform/x11/x11moveechoes.h"
 #endif
 
 #include <QApplication>
@@ -70,7 +70,7 @@ QSizeF QtPlatform::screenTwips(const QWidget *widget) const
     if (!screen)
         return {};
     const QSize px = screen->geometry().size();
-    return {core::twips::fromPixels(px.width()), core::twips::fromPixels(px.height())};
+    return {core::units::pixelsToTwips(px.width()), core::units::pixelsToTwips(px.height())};
 }
 
 void QtPlatform::moveWindow(QWidget &window, QPoint topLeft)
@@ -158,7 +158,7 @@ bool QtPlatform::claimSingleInstance()
     const QString path = lockFilePath(instanceKey_);
     // The lock reads what is at its path to see whether its holder lives: a
     // FIFO there would block that read for ever, before any window shows.
-    if (const std::optional<QString> kind = core::safefile::otherThanAFile(path)) {
+    if (const std::optional<QString> kind = core::files::otherThanAFile(path)) {
         lockProblem_ = QStringLiteral("Tocka cannot tell whether it is running already: %1 is %2, not a lock file. "
                                       "Remove it and start Tocka again.")
                            .arg(QDir::toNativeSeparators(path), *kind);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sessionend.h"
+#include "platform/sessionend.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -9,7 +9,7 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
-#include "systemcalls.h"
+#include "platform/systemcalls.h"
 
 namespace platform {
 

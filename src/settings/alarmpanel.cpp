@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "alarmpanel.h"
+#include "settings/alarmpanel.h"
 
-#include "boxnumbers.h"
-#include "clockface.h"
-#include "frmsetting.h"
-#include "numbers.h"
-#include "timercontrol.h"
-#include "tockawindows.h"
+#include "core/text/numbers.h"
+#include "forms/timercontrol.h"
+#include "links/clockface.h"
+#include "links/tockawindows.h"
+#include "settings/boxnumbers.h"
+#include "settings/frmsetting.h"
 
 #include <array>
 

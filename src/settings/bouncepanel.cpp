@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "bouncepanel.h"
+#include "settings/bouncepanel.h"
 
-#include "boxnumbers.h"
-#include "clockface.h"
-#include "frmsetting.h"
-#include "numbers.h"
-#include "numericentry.h"
-#include "tockawindows.h"
+#include "core/text/numbers.h"
+#include "core/text/numericentry.h"
+#include "links/clockface.h"
+#include "links/tockawindows.h"
+#include "settings/boxnumbers.h"
+#include "settings/frmsetting.h"
 
 #include <limits>
 
@@ -27,9 +27,9 @@ void BouncePanel::ApplyBounceSettings()
     FrmSetting &s = s_;
     links::ClockFace &clock = app_.form1();
     const double interval = boxnumbers::take(s.BunInt, clock.bounceTimer().Interval());
-    clock.bounceTimer().setInterval(core::num::toInt32(int32Limit(interval)).value_or(0));
-    clock.speedX() = core::num::toInt16Clamped(boxnumbers::take(s.BunXM, clock.speedX()));
-    clock.speedY() = core::num::toInt16Clamped(boxnumbers::take(s.BunYM, clock.speedY()));
+    clock.bounceTimer().setInterval(core::text::toInt32(int32Limit(interval)).value_or(0));
+    clock.speedX() = core::text::toInt16Clamped(boxnumbers::take(s.BunXM, clock.speedX()));
+    clock.speedY() = core::text::toInt16Clamped(boxnumbers::take(s.BunYM, clock.speedY()));
 }
 
 void BouncePanel::BunInt_Change()
@@ -39,7 +39,7 @@ void BouncePanel::BunInt_Change()
     if (text.isEmpty())
         return;
     // Pasted text that is no number applies nothing until it is corrected.
-    const auto value = core::numericentry::numberOf(text);
+    const auto value = core::text::numberOf(text);
     if (!value)
         return;
     // Rewriting the text runs this handler again, which applies the limit;
@@ -48,7 +48,7 @@ void BouncePanel::BunInt_Change()
         s.BunInt.setTextFromCode(QStringLiteral("65535"));
     else if (*value < 0)
         s.BunInt.setTextFromCode(QStringLiteral("0"));
-    const double now = core::numericentry::numberOf(s.BunInt.Text()).value_or(0);
+    const double now = core::text::numberOf(s.BunInt.Text()).value_or(0);
     app_.form1().bounceTimer().setInterval(boxnumbers::timerInterval(now));
 }
 

@@ -2,9 +2,9 @@
 #pragma once
 // Reading the settings window's number boxes when their values are applied.
 
-#include "numericentry.h"
-#include "numbers.h"
-#include "textboxcontrol.h"
+#include "core/text/numbers.h"
+#include "core/text/numericentry.h"
+#include "forms/textboxcontrol.h"
 
 #include <algorithm>
 
@@ -13,12 +13,12 @@ namespace settings {
 namespace boxnumbers {
 
 // The box's number; a text that is none is rewritten first (see
-// numericentry::appliedNumber), so what the box shows is what is in force.
+// text::appliedNumber), so what the box shows is what is in force.
 inline double take(forms::TextBoxControl &box, double fallback)
 {
-    const core::numericentry::Applied a = core::numericentry::appliedNumber(box.Text(), fallback);
+    const core::text::Applied a = core::text::appliedNumber(box.Text(), fallback);
     if (a.rewrite)
-        box.setTextFromCode(core::numericentry::numberText(a.value));
+        box.setTextFromCode(core::text::boxText(a.value));
     return a.value;
 }
 
@@ -26,11 +26,11 @@ inline double take(forms::TextBoxControl &box, double fallback)
 inline double limit(forms::TextBoxControl &box, double value, double lo, double hi)
 {
     if (value > hi) {
-        box.setTextFromCode(core::numericentry::numberText(hi));
+        box.setTextFromCode(core::text::boxText(hi));
         return hi;
     }
     if (value < lo) {
-        box.setTextFromCode(core::numericentry::numberText(lo));
+        box.setTextFromCode(core::text::boxText(lo));
         return lo;
     }
     return value;
@@ -39,7 +39,7 @@ inline double limit(forms::TextBoxControl &box, double value, double lo, double 
 // A timer's interval from a box's number: 0 to 65535 ms.
 inline int timerInterval(double v)
 {
-    return core::num::toInt32(std::clamp(v, 0.0, 65535.0)).value_or(0);
+    return core::text::toInt32(std::clamp(v, 0.0, 65535.0)).value_or(0);
 }
 
 } // namespace boxnumbers

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "colourschemeeditor.h"
+#include "settings/colourschemeeditor.h"
 
-#include "boxnumbers.h"
-#include "clockface.h"
-#include "frmsetting.h"
-#include "numbers.h"
-#include "numericentry.h"
-#include "tockawindows.h"
+#include "core/text/numbers.h"
+#include "core/text/numericentry.h"
+#include "links/clockface.h"
+#include "links/tockawindows.h"
+#include "settings/boxnumbers.h"
+#include "settings/frmsetting.h"
 
 #include <algorithm>
 
@@ -14,7 +14,7 @@ namespace settings {
 
 namespace {
 
-int component(core::Colour colour, int shift)
+int component(core::units::Colour colour, int shift)
 {
     return static_cast<int>((static_cast<std::uint32_t>(colour) >> shift) & 0xFF);
 }
@@ -23,15 +23,15 @@ int component(core::Colour colour, int shift)
 // the box holds no number at all.
 int componentOf(const forms::TextBoxControl &box, int inForce)
 {
-    const auto v = core::numericentry::numberOf(box.Text());
-    return v ? core::num::toInt16Clamped(*v) : inForce;
+    const auto v = core::text::numberOf(box.Text());
+    return v ? core::text::toInt16Clamped(*v) : inForce;
 }
 
 // Two upper-case hex digits of a component box.
 QString hexPair(const forms::TextBoxControl &box)
 {
     const int value = std::clamp(componentOf(box, 0), 0, 255);
-    return core::numericentry::hexText(value).rightJustified(2, QLatin1Char('0'));
+    return core::text::hexText(value).rightJustified(2, QLatin1Char('0'));
 }
 
 // A component decoded from hex digits. Two hex digits always lie in 0..255;
@@ -39,7 +39,7 @@ QString hexPair(const forms::TextBoxControl &box)
 // negative, and a colour has no negative component.
 QString decodedComponent(QStringView digits)
 {
-    return QString::number(std::clamp(core::numericentry::Hex2Dec(digits), 0, 255));
+    return QString::number(std::clamp(core::text::Hex2Dec(digits), 0, 255));
 }
 
 } // namespace
@@ -48,8 +48,8 @@ void ColourSchemeEditor::ViewChange(const QString &VCCallFrom)
 {
     FrmSetting &s = s_;
     forms::LabelControl &face = app_.form1().faceLabel();
-    const core::Colour fore = face.ForeColor();
-    const core::Colour back = face.BackColor();
+    const core::units::Colour fore = face.ForeColor();
+    const core::units::Colour back = face.BackColor();
 
     if (VCCallFrom == QLatin1String("num")) {
         for (forms::TextBoxControl *box : {&s.BacBlue, &s.BacGreen, &s.BacRed, &s.ForBlue, &s.ForGreen, &s.ForRed}) {
@@ -87,10 +87,10 @@ void ColourSchemeEditor::ViewChange(const QString &VCCallFrom)
         fill(s.BackHex.Text(), s.BacRed, s.BacGreen, s.BacBlue);
     }
 
-    face.setForeColor(core::rgbColour(componentOf(s.ForRed, component(fore, 0)),
+    face.setForeColor(core::units::rgbColour(componentOf(s.ForRed, component(fore, 0)),
                                         componentOf(s.ForGreen, component(fore, 8)),
                                         componentOf(s.ForBlue, component(fore, 16))));
-    face.setBackColor(core::rgbColour(componentOf(s.BacRed, component(back, 0)),
+    face.setBackColor(core::units::rgbColour(componentOf(s.BacRed, component(back, 0)),
                                         componentOf(s.BacGreen, component(back, 8)),
                                         componentOf(s.BacBlue, component(back, 16))));
 }

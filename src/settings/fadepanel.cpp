@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "fadepanel.h"
+#include "settings/fadepanel.h"
 
-#include "boxnumbers.h"
-#include "clockface.h"
-#include "frmsetting.h"
-#include "numbers.h"
-#include "numericentry.h"
-#include "platform.h"
-#include "regional.h"
-#include "tockawindows.h"
+#include "core/text/numbers.h"
+#include "core/text/numericentry.h"
+#include "core/text/regional.h"
+#include "links/clockface.h"
+#include "links/tockawindows.h"
+#include "platform/platform.h"
+#include "settings/boxnumbers.h"
+#include "settings/frmsetting.h"
 
 namespace settings {
 
 namespace {
 
 template<class Control>
-void paintBack(Control &control, core::Colour colour)
+void paintBack(Control &control, core::units::Colour colour)
 {
     // Repainting a frame repaints everything in it: skip what would not change.
     if (control.BackColor() != colour)
@@ -42,17 +42,17 @@ void FadePanel::SettingFormTimer_Timer()
     FrmSetting &s = s_;
     platform::Platform &platform = app_.platform();
     platform.randomize(platform.secondsSinceMidnight());
-    s.fade.tick(core::ColourFade::divisor(s.ActiveFadeMag, core::regional::decimalPoint()),
+    s.fade.tick(core::clock::ColourFade::divisor(s.ActiveFadeMag, core::text::decimalPoint()),
         [&platform] { return platform.rnd(); });
 
-    const core::Colour colour = s.fade.colour();
+    const core::units::Colour colour = s.fade.colour();
     // Fading paints the clock face only while it is there: a tick must never
     // bring a closed clock window back.
     forms::LabelControl *face = app_.isForm1Loaded() ? &app_.form1().faceLabel() : nullptr;
     if (s.ChkClockFade.Value() == 1 && face)
         paintBack(*face, colour);
     if (s.ChkClockFaceFade.Value() == 1 && face) {
-        const core::Colour fore = s.fade.contrastColour(s.ActiveContrastOffset);
+        const core::units::Colour fore = s.fade.contrastColour(s.ActiveContrastOffset);
         if (face->ForeColor() != fore)
             face->setForeColor(fore);
     }
@@ -80,7 +80,7 @@ void FadePanel::ApplyFadeSettings()
     interval = boxnumbers::limit(s.FadeInterval, interval, 0, 65535);
     s.SettingFormTimer.setInterval(boxnumbers::timerInterval(interval));
 
-    boxnumbers::take(s.FadeMag, core::numericentry::numberOf(s.ActiveFadeMag).value_or(20));
+    boxnumbers::take(s.FadeMag, core::text::numberOf(s.ActiveFadeMag).value_or(20));
     s.ActiveFadeMag = s.FadeMag.Text();
 
     double contrast = boxnumbers::take(s.ContrastOffset, s.ActiveContrastOffset);

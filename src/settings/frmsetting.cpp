@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "frmsetting.h"
+#include "settings/frmsetting.h"
 
-#include "clockface.h"
-#include "fonts.h"
-#include "numericentry.h"
-#include "placement.h"
-#include "platform.h"
-#include "pokemessages.h"
-#include "tockapicture.h"
-#include "tockawindows.h"
-#include "twips.h"
+#include "core/clock/pokemessages.h"
+#include "core/text/numericentry.h"
+#include "core/units/twips.h"
+#include "forms/fonts.h"
+#include "forms/placement.h"
+#include "forms/tockapicture.h"
+#include "links/clockface.h"
+#include "links/tockawindows.h"
+#include "platform/platform.h"
 
 #include <QGroupBox>
 #include <QPainter>
@@ -27,7 +27,7 @@ constexpr float kClientWidth = 4065;
 constexpr float kClientHeight = 7905;
 // The grey the frames and the fade check boxes start from; fading moves them
 // away from it and back.
-const core::Colour kFrameColour = core::rgbColour(236, 233, 216);
+const core::units::Colour kFrameColour = core::units::rgbColour(236, 233, 216);
 
 
 // The settings window's icon: a small alarm clock, 24 x 22 pixels in the
@@ -153,7 +153,7 @@ FrmSetting::FrmSetting(links::TockaWindows &app)
     setObjectName(QStringLiteral("FrmSetting"));
     setCaption(QStringLiteral("Zemlo Settings"));
     setBackColor(back_);
-    chkOnTop.setBackColor(core::rgbColour(0, 192, 192));
+    chkOnTop.setBackColor(core::units::rgbColour(0, 192, 192));
     ChkClockFade.setEnabled(false);
     ChkClockFaceFade.setEnabled(false);
     ChkSettingFormFade.setEnabled(false);
@@ -182,7 +182,7 @@ FrmSetting::FrmSetting(links::TockaWindows &app)
 
 FrmSetting::~FrmSetting() = default;
 
-void FrmSetting::setBackColor(core::Colour colour)
+void FrmSetting::setBackColor(core::units::Colour colour)
 {
     back_ = colour;
     forms::setWidgetBackColor(*this, colour);
@@ -196,7 +196,7 @@ void FrmSetting::sizeWindow()
     setHeight(kClientHeight);
     setLeft(std::max(0.0f, static_cast<float>(screen.width() - kClientWidth) / 2));
     setTop(std::max(0.0f, static_cast<float>(screen.height() - kClientHeight) / 2));
-    setFixedSize(core::twips::toPixels(kClientWidth), core::twips::toPixels(kClientHeight));
+    setFixedSize(core::units::twipsToPixels(kClientWidth), core::units::twipsToPixels(kClientHeight));
 }
 
 void FrmSetting::styleControls()
@@ -432,8 +432,8 @@ void FrmSetting::Form_Load()
     links::ClockFace &clock = app_.form1();
     // A colour's own hex digits read blue, green, red; the boxes show red,
     // green, blue. Pad first, so that a colour without blue keeps its place.
-    auto hexOf = [](core::Colour colour) -> QString {
-        return core::numericentry::Bin2Hex(core::numericentry::Dec2Bin(colour)).rightJustified(6, QLatin1Char('0'));
+    auto hexOf = [](core::units::Colour colour) -> QString {
+        return core::text::Bin2Hex(core::text::Dec2Bin(colour)).rightJustified(6, QLatin1Char('0'));
     };
     auto toRedGreenBlue = [](const QString &bgr) -> QString { return bgr.mid(4, 2) + bgr.mid(2, 2) + bgr.mid(0, 2); };
     ForeHex.setTextFromCode(hexOf(clock.faceLabel().ForeColor()));
@@ -446,7 +446,7 @@ void FrmSetting::Form_Load()
     BunXM.setTextFromCode(QString::number(clock.speedX()));
     BunYM.setTextFromCode(QString::number(clock.speedY()));
     FadeInterval.setTextFromCode(QString::number(SettingFormTimer.Interval()));
-    if (core::numericentry::numberOf(FadeMag.Text()).value_or(0) == 0) {
+    if (core::text::numberOf(FadeMag.Text()).value_or(0) == 0) {
         FadeMag.setTextFromCode(QStringLiteral("20"));
         ActiveFadeMag = QStringLiteral("20");
     }
@@ -464,11 +464,11 @@ links::FadeSettings FrmSetting::fadeSettingsShown() const
     // What the user sees in the fade boxes, in a form the next start can
     // read: a box left holding pasted text stands for the value in force.
     auto shown = [](const forms::TextBoxControl &box, double inForce) {
-        return core::numericentry::numberOf(box.Text()) ? box.Text() : core::numericentry::numberText(inForce);
+        return core::text::numberOf(box.Text()) ? box.Text() : core::text::boxText(inForce);
     };
     links::FadeSettings seen;
     seen.FadeInterval = shown(FadeInterval, SettingFormTimer.Interval());
-    seen.FadeMagnitude = shown(FadeMag, core::numericentry::numberOf(ActiveFadeMag).value_or(20));
+    seen.FadeMagnitude = shown(FadeMag, core::text::numberOf(ActiveFadeMag).value_or(20));
     seen.ContrastOffset = shown(ContrastOffset, ActiveContrastOffset);
     seen.AllowFading = ChkFade.Value();
     seen.ClockBackFade = ChkClockFade.Value();
@@ -498,11 +498,11 @@ void FrmSetting::Command1_Click()
 void FrmSetting::Image1_Click()
 {
     platform::Platform &platform = app_.platform();
-    const int pokeNumber = core::poke::numberFromDraw(platform.rnd());
+    const int pokeNumber = core::clock::pokeNumberFromDraw(platform.rnd());
     if (pokeNumber == 1)
         app_.showAbout(this);
     else
-        PokeMessage = core::poke::message(pokeNumber);
+        PokeMessage = core::clock::pokeMessage(pokeNumber);
     platform.messageBox(PokeMessage, links::TockaWindows::title());
 }
 

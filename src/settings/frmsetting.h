@@ -4,20 +4,20 @@
 // bouncing, break alarm and always-on-top. Its controls are where the fade and
 // alarm settings live while the program runs.
 
-#include "alarmpanel.h"
-#include "bouncepanel.h"
-#include "checkboxcontrol.h"
-#include "colour.h"
-#include "colourfade.h"
-#include "colourschemeeditor.h"
-#include "fadepanel.h"
-#include "form.h"
-#include "keyfilters.h"
-#include "labelcontrol.h"
-#include "othercontrols.h"
-#include "settingspanel.h"
-#include "textboxcontrol.h"
-#include "timercontrol.h"
+#include "core/clock/colourfade.h"
+#include "core/units/colour.h"
+#include "forms/checkboxcontrol.h"
+#include "forms/form.h"
+#include "forms/labelcontrol.h"
+#include "forms/othercontrols.h"
+#include "forms/textboxcontrol.h"
+#include "forms/timercontrol.h"
+#include "links/settingspanel.h"
+#include "settings/alarmpanel.h"
+#include "settings/bouncepanel.h"
+#include "settings/colourschemeeditor.h"
+#include "settings/fadepanel.h"
+#include "settings/keyfilters.h"
 
 #include <QString>
 
@@ -34,8 +34,8 @@ public:
     explicit FrmSetting(links::TockaWindows &app);
     ~FrmSetting() override;
 
-    core::Colour BackColor() const { return back_; }
-    void setBackColor(core::Colour colour);
+    core::units::Colour BackColor() const { return back_; }
+    void setBackColor(core::units::Colour colour);
 
     // ---- Load, apply, close ----
     void Form_Load() override;
@@ -146,7 +146,7 @@ public:
     // ---- Form-level values ----
     QString ActiveFadeMag;          // text taken as a number where it divides
     double ActiveContrastOffset = 0;
-    core::ColourFade fade;                // the fading colour and its targets
+    core::clock::ColourFade fade;                // the fading colour and its targets
     QString PokeMessage;            // the picture's last message, empty before any
 
 protected:
@@ -163,7 +163,7 @@ private:
     void describeControls();
 
     links::TockaWindows &app_;
-    core::Colour back_ = core::rgbColour(0, 192, 192);
+    core::units::Colour back_ = core::units::rgbColour(0, 192, 192);
     bool laidOut_ = false;
     // The parts of the window with behaviour of their own; constructed after
     // the controls they work on.

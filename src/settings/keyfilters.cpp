@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "keyfilters.h"
+#include "settings/keyfilters.h"
 
-#include "frmsetting.h"
-#include "numericentry.h"
+#include "core/text/numericentry.h"
+#include "settings/frmsetting.h"
 
 #include <cstdint>
 
@@ -45,9 +45,9 @@ void alarm(FrmSetting &s)
     s.ApplyAlarmSettings();
 }
 
-using core::numericentry::OnlyHex;
-using core::numericentry::OnlyNum;
-using core::numericentry::OnlyNumDec;
+using core::text::OnlyHex;
+using core::text::OnlyNum;
+using core::text::OnlyNumDec;
 
 // ForRed_KeyPress to TockaAlarmResolution_KeyPress, one row each.
 const BoxKeys kBoxes[] = {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "tockaapp.h"
+#include "tocka/tockaapp.h"
 
-#include "platform.h"
-#include "trayicon.h"
+#include "platform/platform.h"
+#include "tocka/trayicon.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -75,7 +75,7 @@ void TockaApp::start()
     clockwindow::Form1 &clock = form1();
     // Only entries whose owner is gone are taken; this session's own entry
     // and those of any other running copy are held by their owners.
-    const core::sessionlog::Journal::Delivery owed = journal_.deliverOwed();
+    const core::session::Journal::Delivery owed = journal_.deliverOwed();
     clock.Show();
     if (!owed.messages.isEmpty()) {
         const QString message = owed.messages.join(QLatin1String("\n\n"));

@@ -3,12 +3,12 @@
 // The Tocka program: its platform, its windows (each at most once, created on
 // first use) and how it ends.
 
-#include "journal.h"
-#include "formslot.h"
-#include "form1.h"
-#include "frmabout.h"
-#include "frmsetting.h"
-#include "tockawindows.h"
+#include "about/frmabout.h"
+#include "clock/form1.h"
+#include "core/session/journal.h"
+#include "forms/formslot.h"
+#include "links/tockawindows.h"
+#include "settings/frmsetting.h"
 
 #include <QObject>
 #include <QString>
@@ -31,7 +31,7 @@ public:
     ~TockaApp() override;
 
     platform::Platform &platform() override { return platform_; }
-    core::sessionlog::Journal &journal() override { return journal_; }
+    core::session::Journal &journal() override { return journal_; }
 
     clockwindow::Form1 &form1() override;
     bool isForm1Loaded() const override;
@@ -68,7 +68,7 @@ Q_SIGNALS:
 
 private:
     platform::Platform &platform_;
-    core::sessionlog::Journal journal_;
+    core::session::Journal journal_;
     forms::FormSlot<clockwindow::Form1> form1_;
     forms::FormSlot<settings::FrmSetting> settings_;
     forms::FormSlot<about::frmAbout> about_;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "trayicon.h"
+#include "tocka/trayicon.h"
 
-#include "autostart.h"
+#include "core/desktop/autostart.h"
 
 #include <QAction>
 #include <QCursor>
@@ -30,7 +30,7 @@ TrayIcon::TrayIcon(const QIcon &icon, Hooks hooks, QObject *parent)
     add(QStringLiteral("&About"), QStringLiteral("Shows the title and version of Tocka"), hooks_.showAbout);
     startAtLogin_ = menu_->addAction(QStringLiteral("Start at &login"));
     startAtLogin_->setToolTip(
-        QStringLiteral("Starts Tocka whenever you log in (%1)").arg(core::autostart::entryPath()));
+        QStringLiteral("Starts Tocka whenever you log in (%1)").arg(core::desktop::autostartEntryPath()));
     startAtLogin_->setCheckable(true);
     connect(startAtLogin_, &QAction::triggered, this, &TrayIcon::toggleStartAtLogin);
     menu_->addSeparator();
@@ -73,13 +73,13 @@ QString TrayIcon::toolTip() const
 
 void TrayIcon::refresh()
 {
-    startAtLogin_->setChecked(core::autostart::isEnabled());
+    startAtLogin_->setChecked(core::desktop::isAutostartEnabled());
 }
 
 void TrayIcon::toggleStartAtLogin(bool on)
 {
     QString error;
-    const bool done = on ? core::autostart::enable(hooks_.program, &error) : core::autostart::disable(&error);
+    const bool done = on ? core::desktop::enableAutostart(hooks_.program, &error) : core::desktop::disableAutostart(&error);
     refresh();
     if (!done && hooks_.tellUser)
         hooks_.tellUser(error);

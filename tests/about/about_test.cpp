@@ -2,8 +2,8 @@
 // The about window: what it shows each time it opens, its link's colours and
 // the home page it opens, and how it closes.
 
-#include "../clock/tockafixture.h"
-#include "frmabout.h"
+#include "about/frmabout.h"
+#include "clock/tockafixture.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -17,7 +17,7 @@ class LinkPlatform : public FakePlatform
 {
 public:
     forms::LabelControl *link = nullptr;
-    core::Colour colourWhenOpened = -1;
+    core::units::Colour colourWhenOpened = -1;
     bool browserAnswers = true;
     bool openUrl(const QUrl &url) override
     {
@@ -93,13 +93,13 @@ TEST(AboutLink, GreenWhilePressedBlueBeforeTheHomePageOpens)
     about::frmAbout about(platform, QStringLiteral("Tocka!"));
     about.Form_Load();
     platform.link = &about.lblHomePageLink;
-    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::rgbColour(0, 0, 255));
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::units::rgbColour(0, 0, 255));
 
     QTest::mousePress(&about.lblHomePageLink, Qt::LeftButton);
-    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::rgbColour(0, 128, 0));
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::units::rgbColour(0, 128, 0));
     EXPECT_TRUE(platform.openedUrls.isEmpty());
     QTest::mouseRelease(&about.lblHomePageLink, Qt::LeftButton);
-    EXPECT_EQ(platform.colourWhenOpened, core::rgbColour(0, 0, 255));
+    EXPECT_EQ(platform.colourWhenOpened, core::units::rgbColour(0, 0, 255));
 
     // The home page is Tocka's own documentation, a local file.
     ASSERT_EQ(platform.openedUrls.size(), 1);

@@ -4,11 +4,11 @@
 // as the very text it shows, also when that text changes after the window
 // was built.
 
-#include "../clock/tockafixture.h"
-#include "qstringprint.h"
-#include "talliowindow.h"
-#include "frmabout.h"
-#include "frmsetting.h"
+#include "about/frmabout.h"
+#include "analyser/talliowindow.h"
+#include "clock/tockafixture.h"
+#include "settings/frmsetting.h"
+#include "support/qstringprint.h"
 
 #include <QAccessible>
 #include <QFile>

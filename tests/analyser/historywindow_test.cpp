@@ -4,10 +4,10 @@
 // window's table follows the choice of period with the same rows as
 // `tallio-report --by`, the chart's current bar in step with it.
 
-#include "formslot.h"
-#include "history.h"
-#include "historywindow.h"
-#include "talliowindow.h"
+#include "analyser/historywindow.h"
+#include "analyser/talliowindow.h"
+#include "core/analysis/history.h"
+#include "forms/formslot.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -3,10 +3,10 @@
 // it is first shown, in the design's look, and keeps the label sized to its
 // outer size.
 
-#include "fonts.h"
-#include "talliowindow.h"
-#include "formslot.h"
-#include "twips.h"
+#include "analyser/talliowindow.h"
+#include "core/units/twips.h"
+#include "forms/fonts.h"
+#include "forms/formslot.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -68,7 +68,7 @@ TEST_F(Window, ShowsTheReportBuiltBeforeItIsShown)
     EXPECT_DOUBLE_EQ(form.Label1.font().pointSizeF(), 9.75);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&form.Label1)->text(QAccessible::Name), shown)
         << "a reader reads the report itself";
-    EXPECT_EQ(form.Label1.x(), core::twips::toPixels(120));
+    EXPECT_EQ(form.Label1.x(), core::units::twipsToPixels(120));
     EXPECT_EQ(form.Label1.y(), 0);
 }
 
@@ -91,7 +91,7 @@ TEST_F(Window, GrowsToShowAProblemAndThePartialReportWhole)
     analyser::Form1 &form = slot.get();
     form.Show();
     EXPECT_TRUE(form.Label1Caption().contains(QStringLiteral("line 11")));
-    EXPECT_GT(form.height(), core::twips::toPixels(4380));
+    EXPECT_GT(form.height(), core::units::twipsToPixels(4380));
     EXPECT_LE(form.Label1.heightForWidth(form.Label1.width()), form.Label1.height());
 }
 
@@ -100,7 +100,7 @@ TEST_F(Window, KeepsItsDesignSizeForAWholeReport)
     const QString path = writeLog(kWorkedExample);
     forms::FormSlot<analyser::Form1> slot([&] { return new analyser::Form1(path); });
     analyser::Form1 &form = slot.get();
-    EXPECT_EQ(form.size(), QSize(core::twips::toPixels(4305), core::twips::toPixels(4380)));
+    EXPECT_EQ(form.size(), QSize(core::units::twipsToPixels(4305), core::units::twipsToPixels(4380)));
 }
 
 TEST_F(Window, SaysWhenTheLogCannotBeRead)
@@ -147,8 +147,8 @@ TEST_F(Window, ResizingResizesTheLabelAndKeepsTheReport)
     const QSizeF outer = form.outerSize();
     EXPECT_EQ(form.Label1Size(), QSizeF(outer.width() - 240, outer.height() - 30));
     EXPECT_EQ(form.Label1.geometry(),
-        QRect(core::twips::toPixels(120), 0, core::twips::toPixels(outer.width() - 240),
-            core::twips::toPixels(outer.height() - 30)));
+        QRect(core::units::twipsToPixels(120), 0, core::units::twipsToPixels(outer.width() - 240),
+            core::units::twipsToPixels(outer.height() - 30)));
     EXPECT_EQ(form.Label1Caption(), kWorkedExampleReport);
 
     // Narrower than the label's margins: the width stops at 0.

@@ -3,8 +3,8 @@
 // and the clock window's ticks and five seconds of beeping over a fake clock
 // that the beep loop itself moves on.
 
-#include "alarmcount.h"
-#include "tockafixture.h"
+#include "clock/tockafixture.h"
+#include "core/clock/alarmcount.h"
 
 #include <QCoreApplication>
 
@@ -29,7 +29,7 @@ TEST(AlarmCount, ElapsedSecondsRunAcrossMidnightAndRoundHalfToEven)
         {0, 100, 200, -100},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(core::alarmcount::elapsedSeconds(row.days, row.now, row.start), row.seconds)
+        EXPECT_EQ(core::clock::alarmElapsedSeconds(row.days, row.now, row.start), row.seconds)
             << row.days << " " << row.now << " " << row.start;
 }
 
@@ -47,7 +47,7 @@ TEST(AlarmCount, PeriodLengthsReadAsNumbersOrNotAtAll)
         {"19,5", ',', 19.5}, {"19.5", ',', 19.5}, {"19,5", '.', {}},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(core::alarmcount::parseMinutes(QString::fromLatin1(row.text), QLatin1Char(row.point)), row.minutes)
+        EXPECT_EQ(core::clock::parseAlarmMinutes(QString::fromLatin1(row.text), QLatin1Char(row.point)), row.minutes)
             << row.text;
 }
 
@@ -75,14 +75,14 @@ TEST(AlarmCount, TheCountdownFillsTheBoxWithoutChangingTheNumber)
         {18, ',', "18,00000"},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(core::alarmcount::countdownText(row.minutes, 8, QLatin1Char(row.point)), QLatin1String(row.text))
+        EXPECT_EQ(core::clock::alarmCountdownText(row.minutes, 8, QLatin1Char(row.point)), QLatin1String(row.text))
             << row.minutes;
 
     // Whatever the box shows reads back as the minutes it shows.
     for (const char point : {'.', ','}) {
         for (double m = -30; m <= 1440; m += 0.5) {
-            const QString text = core::alarmcount::countdownText(m, 8, QLatin1Char(point));
-            EXPECT_EQ(core::alarmcount::parseMinutes(text, QLatin1Char(point)), m) << text.toStdString();
+            const QString text = core::clock::alarmCountdownText(m, 8, QLatin1Char(point));
+            EXPECT_EQ(core::clock::parseAlarmMinutes(text, QLatin1Char(point)), m) << text.toStdString();
         }
     }
 }

@@ -2,7 +2,7 @@
 // Bouncing in the clock window: reseeding before the draws, draws only for
 // what is unchosen, the speeds shown in the settings window, X moving Top.
 
-#include "tockafixture.h"
+#include "clock/tockafixture.h"
 
 #include <QStringList>
 

@@ -2,10 +2,10 @@
 // The clock window over a fake platform: start-up, ticks, and what its unload
 // leaves in the logs, including when a log refuses the record.
 
-#include "journal.h"
-#include "fakeplatform.h"
-#include "form1.h"
-#include "tockaapp.h"
+#include "clock/form1.h"
+#include "core/session/journal.h"
+#include "support/fakeplatform.h"
+#include "tocka/tockaapp.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,7 +120,7 @@ TEST_F(ClockWindow, TheRunningSessionIsKeptFromItsStartAndEveryMinute)
         EXPECT_EQ(ids.size(), 1);
         QFile f(app->journal().folder() + QLatin1Char('/') + ids.value(0) + QStringLiteral(".session"));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return core::sessionlog::Journal::parse(f.readAll()).value_or(core::sessionlog::EntryData{});
+        return core::session::Journal::parse(f.readAll()).value_or(core::session::EntryData{});
     };
     EXPECT_TRUE(saved().record.clockText.isEmpty()) << "kept before the first tick";
     tick();

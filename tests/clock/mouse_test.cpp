@@ -3,8 +3,8 @@
 // the order the handlers see, clicks and double clicks of each button, the
 // colour cycle, the big and small sizes, and dragging with edge pull.
 
-#include "fonts.h"
-#include "tockafixture.h"
+#include "clock/tockafixture.h"
+#include "forms/fonts.h"
 
 #include <QStringList>
 
@@ -50,7 +50,7 @@ protected:
         clock().applyBigLook();
         clock().WindowSizeMode = QStringLiteral("BIG");
         clock().ColourMode = 0;
-        face().setForeColor(core::rgbColour(0, 192, 192));
+        face().setForeColor(core::units::rgbColour(0, 192, 192));
     }
 };
 
@@ -130,7 +130,7 @@ TEST_F(Mouse, RightDoubleClicksSwitchBetweenBigAndSmall)
 {
     resetLooks();
     clock().ColourMode = 2;
-    face().setForeColor(core::rgbColour(0, 255, 255));
+    face().setForeColor(core::units::rgbColour(0, 255, 255));
     clock().setLeft(4500);
     clock().setTop(1500);
 
@@ -144,7 +144,7 @@ TEST_F(Mouse, RightDoubleClicksSwitchBetweenBigAndSmall)
     EXPECT_EQ(face().font().pointSizeF(), 6);
     EXPECT_FALSE(face().font().bold());
     EXPECT_TRUE(face().alignment() & Qt::AlignLeft);
-    EXPECT_EQ(face().ForeColor(), core::rgbColour(255, 255, 255));
+    EXPECT_EQ(face().ForeColor(), core::units::rgbColour(255, 255, 255));
     EXPECT_EQ(clock().ColourMode, 2);
 
     doubleClick(Qt::RightButton);
@@ -156,7 +156,7 @@ TEST_F(Mouse, RightDoubleClicksSwitchBetweenBigAndSmall)
     EXPECT_EQ(face().font().pointSizeF(), 12);
     EXPECT_TRUE(face().font().bold());
     EXPECT_TRUE(face().alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(face().ForeColor(), core::rgbColour(0, 255, 255));
+    EXPECT_EQ(face().ForeColor(), core::units::rgbColour(0, 255, 255));
     EXPECT_EQ(clock().ColourMode, 2);
 }
 
@@ -164,14 +164,14 @@ TEST_F(Mouse, BackToBigAfterTheLastColourStaysWhiteUntilTheNextStep)
 {
     resetLooks();
     clock().ColourMode = -1;
-    face().setForeColor(core::rgbColour(255, 255, 255));
+    face().setForeColor(core::units::rgbColour(255, 255, 255));
     doubleClick(Qt::RightButton);
     doubleClick(Qt::RightButton);
     EXPECT_EQ(clock().WindowSizeMode, QStringLiteral("BIG"));
-    EXPECT_EQ(face().ForeColor(), core::rgbColour(255, 255, 255));
+    EXPECT_EQ(face().ForeColor(), core::units::rgbColour(255, 255, 255));
     EXPECT_EQ(clock().ColourMode, -1);
     doubleClick(Qt::LeftButton);
-    EXPECT_EQ(face().ForeColor(), core::rgbColour(0, 192, 192));
+    EXPECT_EQ(face().ForeColor(), core::units::rgbColour(0, 192, 192));
     EXPECT_EQ(clock().ColourMode, 0);
 }
 
@@ -190,9 +190,9 @@ TEST_F(Mouse, ASavedSmallModeOnTheBigStartingLookFirstSettlesOnBig)
 TEST_F(Mouse, LeftDoubleClicksStepTheColourCycle)
 {
     resetLooks();
-    const core::Colour expected[] = {core::rgbColour(0, 255, 0),     core::rgbColour(0, 255, 255),
-                                     core::rgbColour(255, 255, 0),   core::rgbColour(255, 200, 100),
-                                     core::rgbColour(255, 255, 255), core::rgbColour(0, 192, 192)};
+    const core::units::Colour expected[] = {core::units::rgbColour(0, 255, 0),     core::units::rgbColour(0, 255, 255),
+                                     core::units::rgbColour(255, 255, 0),   core::units::rgbColour(255, 200, 100),
+                                     core::units::rgbColour(255, 255, 255), core::units::rgbColour(0, 192, 192)};
     const std::int16_t modes[] = {1, 2, 3, 4, -1, 0};
     for (int i = 0; i < 6; ++i) {
         doubleClick(Qt::LeftButton);
@@ -209,10 +209,10 @@ TEST_F(Mouse, ACountOutsideTheCycleChangesNoColourAndHoldsAtTheLimits)
         Qt::MouseButton button;
         int doubleClicks;
         std::int16_t after;
-        core::Colour colour;
+        core::units::Colour colour;
     };
-    const core::Colour untouched = core::rgbColour(1, 2, 3);
-    const core::Colour white = core::rgbColour(255, 255, 255); // the small look's, kept on the way back
+    const core::units::Colour untouched = core::units::rgbColour(1, 2, 3);
+    const core::units::Colour white = core::units::rgbColour(255, 255, 255); // the small look's, kept on the way back
     const Row rows[] = {
         {7, Qt::LeftButton, 2, 9, untouched},
         {-3, Qt::LeftButton, 1, -2, untouched},

@@ -4,10 +4,10 @@
 // whatever the clock window writes stays there. The windows are dropped
 // without their unload handlers when the test ends.
 
-#include "fakeplatform.h"
-#include "form1.h"
-#include "frmsetting.h"
-#include "tockaapp.h"
+#include "clock/form1.h"
+#include "settings/frmsetting.h"
+#include "support/fakeplatform.h"
+#include "tocka/tockaapp.h"
 
 #include <QDir>
 #include <QTemporaryDir>

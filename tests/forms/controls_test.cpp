@@ -5,12 +5,12 @@
 // order press, release, click, double click, release, and forms that are
 // rebuilt from their design after being closed.
 
-#include "checkboxcontrol.h"
-#include "form.h"
-#include "formslot.h"
-#include "labelcontrol.h"
-#include "textboxcontrol.h"
-#include "timercontrol.h"
+#include "forms/checkboxcontrol.h"
+#include "forms/form.h"
+#include "forms/formslot.h"
+#include "forms/labelcontrol.h"
+#include "forms/textboxcontrol.h"
+#include "forms/timercontrol.h"
 
 #include <QSignalSpy>
 #include <QTest>

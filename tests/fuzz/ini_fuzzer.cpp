@@ -15,7 +15,7 @@
 //     $(pkg-config --cflags --libs Qt6Core) -o ini_fuzzer
 //   ./ini_fuzzer -max_total_time=300 tests/fuzz/corpus/ini
 
-#include "inifile.h"
+#include "core/settings/inifile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -52,13 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size > 64 * 1024)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const core::IniFile ini(bytes);
+    const core::settings::IniFile ini(bytes);
     check(ini.serialize() == bytes);
-    const QList<core::IniFile::Entry> entries = ini.entries();
-    check(core::IniFile(ini.serialize()).entries() == entries);
+    const QList<core::settings::IniFile::Entry> entries = ini.entries();
+    check(core::settings::IniFile(ini.serialize()).entries() == entries);
 
     for (qsizetype i = 0; i < entries.size() && i < 64; ++i) {
-        const core::IniFile::Entry &e = entries[i];
+        const core::settings::IniFile::Entry &e = entries[i];
         if (!e.shadowed)
             check(ini.value(otherCase(e.section), otherCase(e.key)) == e.value);
         check(ini.profileString(e.section, e.key, QString()).size() <= 255);
@@ -77,19 +77,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         key = QStringLiteral("ColourMode");
     const bool usableSection = !section.contains(QLatin1Char(']')) && section == section.trimmed();
 
-    core::IniFile changed(bytes);
+    core::settings::IniFile changed(bytes);
     const auto before = changed.entries();
     if (usableSection) {
         changed.setValue(section, key, written);
         changed.setValue(section, QStringLiteral("NewKeyFromFuzz"), written);
-        const core::IniFile reread(changed.serialize());
+        const core::settings::IniFile reread(changed.serialize());
         check(reread.value(section, key) == written);
         check(reread.value(otherCase(section), QStringLiteral("newkeyfromfuzz")) == written);
         check(reread.entries() == changed.entries());
         // Nothing else moved: every earlier entry is still there, in order.
         const auto after = reread.entries();
         qsizetype j = 0;
-        for (const core::IniFile::Entry &e : before) {
+        for (const core::settings::IniFile::Entry &e : before) {
             while (j < after.size() && !(after[j].section == e.section && after[j].key == e.key))
                 ++j;
             check(j < after.size());

@@ -7,9 +7,9 @@
 // comes with a message. Shared by the fuzzer and by the unit test that
 // replays the inputs the fuzzer once found failing.
 
-#include "analysis.h"
-#include "outcome.h"
-#include "report.h"
+#include "core/analysis/analysis.h"
+#include "core/analysis/outcome.h"
+#include "core/analysis/report.h"
 
 #include <QBuffer>
 #include <QLocale>
@@ -21,7 +21,7 @@
 namespace fuzzcheck {
 
 inline core::analysis::Analysis analyseWithBlock(QByteArray bytes, qsizetype block,
-    core::sessionlog::LogReader::ReadAhead ahead = core::sessionlog::LogReader::ReadAhead::No)
+    core::session::LogReader::ReadAhead ahead = core::session::LogReader::ReadAhead::No)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -52,7 +52,7 @@ inline const char *check(const std::uint8_t *data, std::size_t size)
         || small.records != large.records || !sameTotals(small.totals, large.totals))
         return "the block size changed the result";
     const core::analysis::Analysis ahead
-        = analyseWithBlock(bytes, block, core::sessionlog::LogReader::ReadAhead::OnThread);
+        = analyseWithBlock(bytes, block, core::session::LogReader::ReadAhead::OnThread);
     if (small.fault.kind != ahead.fault.kind || small.fault.line != ahead.fault.line
         || small.fault.value != ahead.fault.value || small.records != ahead.records
         || !sameTotals(small.totals, ahead.totals))

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to Tallio's reading of the session log.
 
-#include "logreader_check.h"
+#include "fuzz/logreader_check.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The real platform's single-copy lock and its letting pending events run.
 
-#include "qtplatform.h"
+#include "platform/qtplatform.h"
 
 #include <QCoreApplication>
 #include <QFile>

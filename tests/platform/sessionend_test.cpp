@@ -2,7 +2,7 @@
 // The end of the desktop session reaches the program once, through the event
 // loop, whichever signal comes and however often.
 
-#include "sessionend.h"
+#include "platform/sessionend.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // sees them: only those that confirm a move we made, late ones included, and
 // none once Qt has taken some other report for the window's place.
 
-#include "x11moveechoes.h"
+#include "platform/x11/x11moveechoes.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Enter in a number box applies it, with the limits rewriting the box.
 
-#include "settingsfixture.h"
+#include "settings/settingsfixture.h"
 
 #include <functional>
 #include <vector>

@@ -2,8 +2,8 @@
 // Colour fading: the worked fades, the mapping of draws to targets, the
 // divisor for odd magnitudes, and what a tick paints.
 
-#include "../clock/tockafixture.h"
-#include "colourfade.h"
+#include "clock/tockafixture.h"
+#include "core/clock/colourfade.h"
 
 #include <cmath>
 #include <deque>
@@ -17,7 +17,7 @@ float drawFor(int target)
 }
 
 // Runs `ticks` ticks; the draws come from `targets` (red, green, blue, ...).
-void run(core::ColourFade &fade, int ticks, double divisor, std::deque<int> targets = {})
+void run(core::clock::ColourFade &fade, int ticks, double divisor, std::deque<int> targets = {})
 {
     for (int i = 0; i < ticks; ++i) {
         fade.tick(divisor, [&] {
@@ -30,9 +30,9 @@ void run(core::ColourFade &fade, int ticks, double divisor, std::deque<int> targ
 }
 
 // A fade that is about to draw its next targets, from the given colour.
-core::ColourFade at(double red, double green, std::int16_t blue)
+core::clock::ColourFade at(double red, double green, std::int16_t blue)
 {
-    core::ColourFade f;
+    core::clock::ColourFade f;
     f.counter = 19;
     f.red = red;
     f.green = green;
@@ -44,21 +44,21 @@ core::ColourFade at(double red, double green, std::int16_t blue)
 
 TEST(ColourFade, FromBlackTowards200_100_50)
 {
-    core::ColourFade f;
+    core::clock::ColourFade f;
     run(f, 19, 20);
-    EXPECT_EQ(f.colour(), core::rgbColour(0, 0, 0)) << "black until the first target";
+    EXPECT_EQ(f.colour(), core::units::rgbColour(0, 0, 0)) << "black until the first target";
     EXPECT_EQ(f.counter, 19);
     run(f, 1, 20, {200, 100, 50});
     EXPECT_EQ(f.red, 10);
     EXPECT_EQ(f.green, 5);
     EXPECT_EQ(f.blue, 2) << "2.5 rounds to even";
     run(f, 19, 20);
-    EXPECT_EQ(f.colour(), core::rgbColour(200, 100, 40)) << "blue gains 2 at every step";
+    EXPECT_EQ(f.colour(), core::units::rgbColour(200, 100, 40)) << "blue gains 2 at every step";
 }
 
 TEST(ColourFade, BlueStepsBelowAHalfNeverMoveIt)
 {
-    core::ColourFade f = at(100, 100, 100);
+    core::clock::ColourFade f = at(100, 100, 100);
     run(f, 1, 20, {100, 100, 105});
     for (int i = 0; i < 19; ++i) {
         EXPECT_EQ(f.blue, 100);
@@ -69,7 +69,7 @@ TEST(ColourFade, BlueStepsBelowAHalfNeverMoveIt)
 
 TEST(ColourFade, ASmallMagnitudeOvershootsAndShowsAsFull)
 {
-    core::ColourFade f = at(10, 0, 0);
+    core::clock::ColourFade f = at(10, 0, 0);
     run(f, 20, 10, {250, 1, 1});
     EXPECT_DOUBLE_EQ(f.red, 490);
     EXPECT_EQ(f.colour() & 0xFF, 255);
@@ -78,7 +78,7 @@ TEST(ColourFade, ASmallMagnitudeOvershootsAndShowsAsFull)
 TEST(ColourFade, APastedFractionalMagnitudeStaysInRange)
 {
     // A divisor of 0.01 overshoots to about 500000: past the 16-bit blue.
-    core::ColourFade f;
+    core::clock::ColourFade f;
     std::deque<int> targets;
     for (int i = 0; i < 30; ++i)
         targets.push_back(i % 2 ? 255 : 1);
@@ -88,17 +88,17 @@ TEST(ColourFade, APastedFractionalMagnitudeStaysInRange)
         EXPECT_GE(channel, 0);
         EXPECT_LE(channel, 32767);
     }
-    EXPECT_EQ(f.colour(), core::rgbColour(255, 255, 255));
+    EXPECT_EQ(f.colour(), core::units::rgbColour(255, 255, 255));
 }
 
 TEST(ColourFade, TargetsAreOneTo255EachEquallyLikely)
 {
-    EXPECT_EQ(core::ColourFade::targetFromDraw(0), 1);
-    EXPECT_EQ(core::ColourFade::targetFromDraw(std::nextafter(1.0f, 0.0f)), 255);
+    EXPECT_EQ(core::clock::ColourFade::targetFromDraw(0), 1);
+    EXPECT_EQ(core::clock::ColourFade::targetFromDraw(std::nextafter(1.0f, 0.0f)), 255);
     std::map<int, int> counts;
     const int samples = 255 * 400;
     for (int i = 0; i < samples; ++i)
-        ++counts[core::ColourFade::targetFromDraw(static_cast<float>(i) / samples)];
+        ++counts[core::clock::ColourFade::targetFromDraw(static_cast<float>(i) / samples)];
     ASSERT_EQ(counts.size(), 255u);
     for (const auto &[target, n] : counts)
         EXPECT_NEAR(n, 400, 2) << target;
@@ -112,15 +112,15 @@ TEST(ColourFade, TheDivisorFallsBackTo20WhereItCannotDivide)
         double divisor;
     } rows[] = {{"20", 20}, {"10", 10}, {"5", 5}, {"", 20}, {"0", 20}, {"00", 20}, {"abc", 20}};
     for (const auto &row : rows)
-        EXPECT_EQ(core::ColourFade::divisor(QString::fromLatin1(row.text), QLatin1Char('.')), row.divisor) << row.text;
+        EXPECT_EQ(core::clock::ColourFade::divisor(QString::fromLatin1(row.text), QLatin1Char('.')), row.divisor) << row.text;
 }
 
 TEST(ColourFade, TheTextTakesTheDistanceFromTheContrastOffset)
 {
-    core::ColourFade f = at(10.4, 200, 255);
-    EXPECT_EQ(f.contrastColour(255), core::rgbColour(245, 55, 0));
-    EXPECT_EQ(f.contrastColour(0), core::rgbColour(10, 200, 255));
-    EXPECT_EQ(f.contrastColour(100), core::rgbColour(90, 100, 155));
+    core::clock::ColourFade f = at(10.4, 200, 255);
+    EXPECT_EQ(f.contrastColour(255), core::units::rgbColour(245, 55, 0));
+    EXPECT_EQ(f.contrastColour(0), core::units::rgbColour(10, 200, 255));
+    EXPECT_EQ(f.contrastColour(100), core::units::rgbColour(90, 100, 155));
 }
 
 // ---- A tick of the settings window's fade timer ----
@@ -152,9 +152,9 @@ protected:
 
 TEST_F(FadeTick, PaintsOnlyTheCheckedParts)
 {
-    const core::Colour fading = core::rgbColour(100, 50, 25);
-    const core::Colour contrast = core::rgbColour(155, 205, 230);
-    const core::Colour before = core::rgbColour(1, 2, 3);
+    const core::units::Colour fading = core::units::rgbColour(100, 50, 25);
+    const core::units::Colour contrast = core::units::rgbColour(155, 205, 230);
+    const core::units::Colour before = core::units::rgbColour(1, 2, 3);
     struct Row
     {
         int clockBack, clockFront, form, frames;
@@ -180,7 +180,7 @@ TEST_F(FadeTick, PaintsOnlyTheCheckedParts)
 
         s.SettingFormTimer_Timer();
         EXPECT_EQ(s.fade.counter, counter + 1) << "the fade runs on whatever is painted";
-        const auto expect = [&](int box, core::Colour painted) { return box == 1 ? painted : before; };
+        const auto expect = [&](int box, core::units::Colour painted) { return box == 1 ? painted : before; };
         const testing::Message which = testing::Message() << row.clockBack << row.clockFront << row.form << row.frames;
         EXPECT_EQ(c.Label1.BackColor(), expect(row.clockBack, fading)) << which;
         EXPECT_EQ(c.Label1.ForeColor(), expect(row.clockFront, contrast)) << which;

@@ -2,7 +2,7 @@
 // The alarm and fade check boxes: each starts and stops its timer and greys
 // its controls out in the stated order; a grayed value does nothing.
 
-#include "../clock/tockafixture.h"
+#include "clock/tockafixture.h"
 
 #include <QList>
 

@@ -2,8 +2,8 @@
 // Poking the settings window's picture: the about window on a poke number of
 // 1, the last message repeated, and no reseeding.
 
-#include "../clock/tockafixture.h"
-#include "frmabout.h"
+#include "about/frmabout.h"
+#include "clock/tockafixture.h"
 
 using PokeClick = TockaFixture;
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // LogSetin.ini loaded at start and written at exit.
 
-#include "settingsfixture.h"
+#include "settings/settingsfixture.h"
 
-#include "settingsfolder.h"
+#include "core/settings/settingsfolder.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -50,7 +50,7 @@ TEST_F(SettingsFileTest, FirstStartUsesTheDefaultsAndTheSaveWritesAll18Keys)
     EXPECT_EQ(clock().Left(), 19200 - 1220 - 20) << "right edge 20 twips from the screen's";
     EXPECT_EQ(settings().ForeHex.Text(), "00CCEE");
     EXPECT_EQ(settings().BackHex.Text(), "008080");
-    EXPECT_EQ(clock().Label1.ForeColor(), core::rgbColour(0, 0xCC, 0xEE));
+    EXPECT_EQ(clock().Label1.ForeColor(), core::units::rgbColour(0, 0xCC, 0xEE));
     EXPECT_EQ(settings().chkOnTop.Value(), 1);
     EXPECT_TRUE(clock().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(clock().WindowSizeMode, "BIG");
@@ -80,7 +80,7 @@ TEST_F(SettingsFileTest, ValuesAsTheyComeFromTheFile)
              EXPECT_EQ(t.clock().Top(), 300);
              EXPECT_EQ(t.clock().Left(), 450);
              EXPECT_EQ(t.settings().ForeHex.Text(), "FF0000");
-             EXPECT_EQ(t.clock().Label1.ForeColor(), core::rgbColour(255, 0, 0));
+             EXPECT_EQ(t.clock().Label1.ForeColor(), core::units::rgbColour(255, 0, 0));
              EXPECT_EQ(t.settings().chkOnTop.Value(), 0);
              EXPECT_FALSE(t.clock().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
          }},
@@ -245,14 +245,14 @@ TEST(SettingsFolder, PortableBesideTheProgramInstalledInTheConfigFolder)
         {"lone copy, unwritable folder, later", "/usr/local/bin", false, false, true, true, config, config},
     };
     for (const Row &row : rows) {
-        core::settingsfolder::Facts facts;
+        core::settings::LocationFacts facts;
         facts.programFolder = row.folder;
         facts.installed = row.installed;
         facts.programFolderWritable = row.writable;
         facts.besideExists = row.besideExists;
         facts.configFolder = "/home/u/.config/tocka";
         facts.configFileExists = row.configExists;
-        const auto where = core::settingsfolder::choose(facts);
+        const auto where = core::settings::chooseLocation(facts);
         EXPECT_EQ(where.readPath, row.read) << row.what;
         EXPECT_EQ(where.writePath, row.write) << row.what;
     }
@@ -265,7 +265,7 @@ TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
     QDir(config).removeRecursively();
     // A program folder that cannot be written, whoever runs the test.
     fake.folder = dir.filePath(QStringLiteral("no-such-bin"));
-    const QString path = core::settingsfolder::settingsFilePath(fake.programFolder());
+    const QString path = core::settings::settingsFilePath(fake.programFolder());
     EXPECT_EQ(path, QDir(config).filePath("LogSetin.ini"));
     start();
     clock().SaveSettings();
@@ -280,6 +280,6 @@ TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
     ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
     entry.close();
     fake.folder = dir.filePath("prefix/bin");
-    EXPECT_EQ(core::settingsfolder::settingsFilePath(fake.programFolder()), path);
+    EXPECT_EQ(core::settings::settingsFilePath(fake.programFolder()), path);
     QStandardPaths::setTestModeEnabled(false);
 }

@@ -3,11 +3,11 @@
 // A Tocka program over the fake platform in a folder of its own: the settings
 // file and the logs land in a temporary folder that goes with the test.
 
-#include "fakeplatform.h"
-#include "qstringprint.h"
-#include "form1.h"
-#include "frmsetting.h"
-#include "tockaapp.h"
+#include "clock/form1.h"
+#include "settings/frmsetting.h"
+#include "support/fakeplatform.h"
+#include "support/qstringprint.h"
+#include "tocka/tockaapp.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 // Real key events into the real boxes: what gets through, Ctrl+V, pasting,
 // Enter, and a click on the always-on-top box.
 
-#include "settingsfixture.h"
+#include "settings/settingsfixture.h"
 
-#include "fonts.h"
+#include "forms/fonts.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -67,7 +67,7 @@ TEST_F(TypingTest, CtrlVIsThrownAwayButAPasteFromTheMenuIsHandledOnEnter)
     QTest::keyClick(&red, Qt::Key_Return);
     EXPECT_EQ(red.Text(), "0") << "no number in it: the red in force stands";
     EXPECT_EQ(settings().ForeHex.Text(), "00CCEE");
-    EXPECT_EQ(clock().Label1.ForeColor(), core::rgbColour(0, 0xCC, 0xEE));
+    EXPECT_EQ(clock().Label1.ForeColor(), core::units::rgbColour(0, 0xCC, 0xEE));
 }
 
 TEST_F(TypingTest, EnterAppliesColoursBothWaysAndTheBounceIntervalFollowsTyping)
@@ -77,13 +77,13 @@ TEST_F(TypingTest, EnterAppliesColoursBothWaysAndTheBounceIntervalFollowsTyping)
     QTest::keyClick(&settings().ForGreen, Qt::Key_Enter);
     EXPECT_EQ(settings().ForGreen.Text(), "255");
     EXPECT_EQ(settings().ForeHex.Text(), "00FFEE");
-    EXPECT_EQ(clock().Label1.ForeColor(), core::rgbColour(0, 255, 0xEE));
+    EXPECT_EQ(clock().Label1.ForeColor(), core::units::rgbColour(0, 255, 0xEE));
 
     typeInto(settings().BackHex, "c0c0");
     QTest::keyClick(&settings().BackHex, Qt::Key_Return);
     EXPECT_EQ(settings().BackHex.Text(), "C0C0");
     EXPECT_EQ(settings().BacBlue.Text(), "192");
-    EXPECT_EQ(clock().Label1.BackColor(), core::rgbColour(192, 192, 192));
+    EXPECT_EQ(clock().Label1.BackColor(), core::units::rgbColour(192, 192, 192));
 
     // The fifth digit of 70000 turns the text into the limit.
     typeInto(settings().BunInt, "7000");

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The colour editor: decimal and hex boxes kept in step, both colours applied.
 
-#include "settingsfixture.h"
+#include "settings/settingsfixture.h"
 
 #include <vector>
 
@@ -18,8 +18,8 @@ struct Row
     Boxes before;
     QString argument;
     Boxes after;
-    core::Colour fore;
-    core::Colour back;
+    core::units::Colour fore;
+    core::units::Colour back;
 };
 
 void put(settings::FrmSetting &s, const Boxes &b)
@@ -57,42 +57,42 @@ TEST_F(ViewChangeTest, WorkedExamplesAndShortHexTexts)
 {
     const std::vector<Row> rows = {
         { "green above 255 is limited; back hex rebuilt too", { "0", "300", "5", "1", "2", "3", "x", "y" }, "num",
-            { "0", "255", "5", "1", "2", "3", "00FF05", "010203" }, core::rgbColour(0, 255, 5),
-            core::rgbColour(1, 2, 3) },
+            { "0", "255", "5", "1", "2", "3", "00FF05", "010203" }, core::units::rgbColour(0, 255, 5),
+            core::units::rgbColour(1, 2, 3) },
         { "leading zeros kept, pair 07", { "0", "0", "0", "007", "0", "0", "", "" }, "num",
-            { "0", "0", "0", "007", "0", "0", "000000", "070000" }, 0, core::rgbColour(7, 0, 0) },
+            { "0", "0", "0", "007", "0", "0", "000000", "070000" }, 0, core::units::rgbColour(7, 0, 0) },
         { "cleared boxes become 0", { "", "", "", "", "", "", "FFFFFF", "FFFFFF" }, "num",
             { "0", "0", "0", "0", "0", "0", "000000", "000000" }, 0, 0 },
         { "256 limited, 255 kept", { "255", "0", "0", "0", "0", "256", "", "" }, "num",
-            { "255", "0", "0", "0", "0", "255", "FF0000", "0000FF" }, core::rgbColour(255, 0, 0),
-            core::rgbColour(0, 0, 255) },
+            { "255", "0", "0", "0", "0", "255", "FF0000", "0000FF" }, core::units::rgbColour(255, 0, 0),
+            core::units::rgbColour(0, 0, 255) },
         { "components below 16 give two digits", { "1", "10", "15", "0", "9", "16", "", "" }, "num",
-            { "1", "10", "15", "0", "9", "16", "010A0F", "000910" }, core::rgbColour(1, 10, 15),
-            core::rgbColour(0, 9, 16) },
+            { "1", "10", "15", "0", "9", "16", "010A0F", "000910" }, core::units::rgbColour(1, 10, 15),
+            core::units::rgbColour(0, 9, 16) },
         { "lower-case hex upper-cased and decoded", { "1", "1", "1", "1", "1", "1", "c0c0", "008080" }, "hex",
-            { "192", "192", "192", "0", "128", "128", "C0C0", "008080" }, core::rgbColour(192, 192, 192),
-            core::rgbColour(0, 128, 128) },
+            { "192", "192", "192", "0", "128", "128", "C0C0", "008080" }, core::units::rgbColour(192, 192, 192),
+            core::units::rgbColour(0, 128, 128) },
         { "empty back hex is black and stays empty", { "9", "9", "9", "9", "9", "9", "00CCEE", "" }, "hex",
-            { "0", "204", "238", "0", "0", "0", "00CCEE", "" }, core::rgbColour(0, 204, 238), 0 },
+            { "0", "204", "238", "0", "0", "0", "00CCEE", "" }, core::units::rgbColour(0, 204, 238), 0 },
         { "length 6", { "", "", "", "", "", "", "123456", "ABCDEF" }, "hex",
-            { "18", "52", "86", "171", "205", "239", "123456", "ABCDEF" }, core::rgbColour(18, 52, 86),
-            core::rgbColour(171, 205, 239) },
+            { "18", "52", "86", "171", "205", "239", "123456", "ABCDEF" }, core::units::rgbColour(18, 52, 86),
+            core::units::rgbColour(171, 205, 239) },
         { "length 5", { "", "", "", "", "", "", "12345", "0" }, "hex",
-            { "18", "52", "69", "0", "0", "0", "12345", "0" }, core::rgbColour(18, 52, 69), 0 },
+            { "18", "52", "69", "0", "0", "0", "12345", "0" }, core::units::rgbColour(18, 52, 69), 0 },
         { "length 4", { "", "", "", "", "", "", "1234", "0" }, "hex", { "18", "52", "52", "0", "0", "0", "1234", "0" },
-            core::rgbColour(18, 52, 52), 0 },
+            core::units::rgbColour(18, 52, 52), 0 },
         { "length 3", { "", "", "", "", "", "", "ABC", "0" }, "hex", { "171", "188", "188", "0", "0", "0", "ABC", "0" },
-            core::rgbColour(171, 188, 188), 0 },
+            core::units::rgbColour(171, 188, 188), 0 },
         { "length 2", { "", "", "", "", "", "", "12", "0" }, "hex", { "18", "18", "18", "0", "0", "0", "12", "0" },
-            core::rgbColour(18, 18, 18), 0 },
+            core::units::rgbColour(18, 18, 18), 0 },
         { "length 1", { "", "", "", "", "", "", "F", "0" }, "hex", { "15", "15", "15", "0", "0", "0", "F", "0" },
-            core::rgbColour(15, 15, 15), 0 },
+            core::units::rgbColour(15, 15, 15), 0 },
         { "pasted non-hex digits give no negative component", { "", "", "", "", "", "", "ZZ10GG", "0" }, "hex",
-            { "0", "16", "0", "0", "0", "0", "ZZ10GG", "0" }, core::rgbColour(0, 16, 0), 0 },
+            { "0", "16", "0", "0", "0", "0", "ZZ10GG", "0" }, core::units::rgbColour(0, 16, 0), 0 },
         { "neither argument: only the colours are applied", { "1", "2", "3", "4", "5", "6", "q", "r" }, "other",
-            { "1", "2", "3", "4", "5", "6", "q", "r" }, core::rgbColour(1, 2, 3), core::rgbColour(4, 5, 6) },
+            { "1", "2", "3", "4", "5", "6", "q", "r" }, core::units::rgbColour(1, 2, 3), core::units::rgbColour(4, 5, 6) },
         { "the argument is compared with case", { "7", "8", "9", "1", "1", "1", "AAAAAA", "BBBBBB" }, "HEX",
-            { "7", "8", "9", "1", "1", "1", "AAAAAA", "BBBBBB" }, core::rgbColour(7, 8, 9), core::rgbColour(1, 1, 1) },
+            { "7", "8", "9", "1", "1", "1", "AAAAAA", "BBBBBB" }, core::units::rgbColour(7, 8, 9), core::units::rgbColour(1, 1, 1) },
     };
     start();
     for (const Row &r : rows) {
@@ -109,7 +109,7 @@ TEST_F(ViewChangeTest, PastedTextInADecimalBoxFallsBackToTheColourInForce)
     start();
     put(settings(), {"12", "34", "56", "0", "0", "0", "", ""});
     settings().ViewChange("num");
-    ASSERT_EQ(clock().Label1.ForeColor(), core::rgbColour(12, 34, 56));
+    ASSERT_EQ(clock().Label1.ForeColor(), core::units::rgbColour(12, 34, 56));
     // Text pasted from the context menu gets past the key filter.
     settings().ForRed.setTextFromCode("abc");
     settings().ForGreen.setTextFromCode("9z");
@@ -117,7 +117,7 @@ TEST_F(ViewChangeTest, PastedTextInADecimalBoxFallsBackToTheColourInForce)
     EXPECT_EQ(settings().ForRed.Text(), "12");
     EXPECT_EQ(settings().ForGreen.Text(), "9");
     EXPECT_EQ(settings().ForeHex.Text(), "0C0938");
-    EXPECT_EQ(clock().Label1.ForeColor(), core::rgbColour(12, 9, 56));
+    EXPECT_EQ(clock().Label1.ForeColor(), core::units::rgbColour(12, 9, 56));
 }
 
 TEST_F(ViewChangeTest, NumThenHexChangesNothingButLeadingZeros)
@@ -125,8 +125,8 @@ TEST_F(ViewChangeTest, NumThenHexChangesNothingButLeadingZeros)
     start();
     put(settings(), {"007", "200", "015", "1", "2", "3", "", ""});
     settings().ViewChange("num");
-    const core::Colour fore = clock().Label1.ForeColor();
-    const core::Colour back = clock().Label1.BackColor();
+    const core::units::Colour fore = clock().Label1.ForeColor();
+    const core::units::Colour back = clock().Label1.BackColor();
     const QString foreHex = settings().ForeHex.Text();
     settings().ViewChange("hex");
     EXPECT_EQ(clock().Label1.ForeColor(), fore);
@@ -138,12 +138,12 @@ TEST_F(ViewChangeTest, NumThenHexChangesNothingButLeadingZeros)
 
 TEST_F(ViewChangeTest, LoadingTheWindowReordersTheColoursHexDigits)
 {
-    struct Row { core::Colour fore; core::Colour back; QString foreHex; QString backHex; };
+    struct Row { core::units::Colour fore; core::units::Colour back; QString foreHex; QString backHex; };
     const std::vector<Row> rows = {
-        {core::rgbColour(255, 0, 0), core::rgbColour(15, 0, 0), "FF0000", "0F0000"},
-        {core::rgbColour(0, 192, 192), core::rgbColour(0, 0, 0), "00C0C0", "000000"},
-        {core::rgbColour(0, 204, 238), core::rgbColour(0, 128, 128), "00CCEE", "008080"},
-        {core::rgbColour(1, 2, 3), core::rgbColour(255, 255, 255), "010203", "FFFFFF"},
+        {core::units::rgbColour(255, 0, 0), core::units::rgbColour(15, 0, 0), "FF0000", "0F0000"},
+        {core::units::rgbColour(0, 192, 192), core::units::rgbColour(0, 0, 0), "00C0C0", "000000"},
+        {core::units::rgbColour(0, 204, 238), core::units::rgbColour(0, 128, 128), "00CCEE", "008080"},
+        {core::units::rgbColour(1, 2, 3), core::units::rgbColour(255, 255, 255), "010203", "FFFFFF"},
     };
     start();
     for (const Row &r : rows) {

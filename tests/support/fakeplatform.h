@@ -4,7 +4,7 @@
 // recorded message boxes, beeps and links, and a random generator that hands
 // out the values a test queues.
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QDateTime>
 #include <QStringList>

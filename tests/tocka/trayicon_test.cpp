@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The tray menu and the login entry it writes.
 
-#include "autostart.h"
-#include "trayicon.h"
+#include "core/desktop/autostart.h"
+#include "tocka/trayicon.h"
 
 #include <QAction>
 #include <QDir>
@@ -53,9 +53,9 @@ TEST(Autostart, ExecLineStartsThisProgramWhereverItLies)
         {"/home/u/100%/tocka", "/home/u/100%%/tocka"},
     };
     for (const Row &row : rows) {
-        EXPECT_EQ(core::autostart::execArgument(QString::fromUtf8(row.program)), QString::fromUtf8(row.exec))
+        EXPECT_EQ(core::desktop::execArgument(QString::fromUtf8(row.program)), QString::fromUtf8(row.exec))
             << row.program;
-        const QString text = core::autostart::entryText(QString::fromUtf8(row.program));
+        const QString text = core::desktop::autostartEntryText(QString::fromUtf8(row.program));
         EXPECT_TRUE(text.contains(QStringLiteral("\nExec=env TOCKA_FROM_DESKTOP=1 ") + QString::fromUtf8(row.exec)
                                   + QLatin1Char('\n')))
             << qPrintable(text);
@@ -66,7 +66,7 @@ TEST(Autostart, ExecLineStartsThisProgramWhereverItLies)
 TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
 {
     QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(core::autostart::entryPath());
+    QFile::remove(core::desktop::autostartEntryPath());
     int settings = 0, about = 0, quit = 0;
     QStringList told;
     const QString program = QStringLiteral("/opt/My Tocka/tocka");
@@ -90,22 +90,22 @@ TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
     EXPECT_FALSE(login.isChecked());
     login.trigger();
     EXPECT_TRUE(login.isChecked());
-    QFile entry(core::autostart::entryPath());
+    QFile entry(core::desktop::autostartEntryPath());
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly)) << qPrintable(entry.fileName());
-    EXPECT_EQ(QString::fromUtf8(entry.readAll()), core::autostart::entryText(program));
+    EXPECT_EQ(QString::fromUtf8(entry.readAll()), core::desktop::autostartEntryText(program));
     entry.close();
 
     // Removed by hand: the menu says so the next time it opens.
-    ASSERT_TRUE(QFile::remove(core::autostart::entryPath()));
+    ASSERT_TRUE(QFile::remove(core::desktop::autostartEntryPath()));
     Q_EMIT tray.menu().aboutToShow();
     EXPECT_FALSE(login.isChecked());
     login.trigger();
     login.trigger();
     EXPECT_FALSE(login.isChecked());
-    EXPECT_FALSE(QFile::exists(core::autostart::entryPath()));
+    EXPECT_FALSE(QFile::exists(core::desktop::autostartEntryPath()));
 
     // A folder that cannot be made: the user is told, the item stays off.
-    const QString autostartFolder = QFileInfo(core::autostart::entryPath()).absolutePath();
+    const QString autostartFolder = QFileInfo(core::desktop::autostartEntryPath()).absolutePath();
     QDir(autostartFolder).removeRecursively();
     {
         QFile blocker(autostartFolder);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "systemcalls.h"
+#include "platform/systemcalls.h"
 
 #include <cerrno>
 #include <csignal>

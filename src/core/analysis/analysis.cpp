@@ -1,0 +1,463 @@
+// SPDX-License-Identifier: MIT
+#include "core/analysis/analysis.h"
+
+#include "core/analysis/history.h"
+#include "core/session/record.h"
+#include "core/text/numbers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+#include <unistd.h>
+
+namespace core::analysis {
+
+using session::RecordValue;
+
+namespace {
+
+// Most sessions end on the same day as the one before, or later in the same
+// month: parse each distinct month once and take the day from its digits.
+class DateCache
+{
+public:
+    std::optional<QDate> parse(QByteArrayView text)
+    {
+        if (text.size() == length_ && std::memcmp(text.data(), text_.data(), kDayAt) == 0 && text[kLength - 1] == '#') {
+            const unsigned tens = static_cast<unsigned char>(text[kDayAt]) - '0';
+            const unsigned ones = static_cast<unsigned char>(text[kDayAt + 1]) - '0';
+            const unsigned day = tens * 10 + ones;
+            if (tens <= 9 && ones <= 9 && day >= 1 && day <= daysInMonth_)
+                return QDate::fromJulianDay(monthStart_ + day - 1);
+        }
+        const std::optional<QDate> date = session::parseDataDate(text);
+        // Only the usual form is kept: a fixed length compares fastest.
+        if (date && text.size() == kLength) {
+            std::memcpy(text_.data(), text.data(), kLength);
+            length_ = kLength;
+            monthStart_ = date->toJulianDay() - date->day() + 1;
+            daysInMonth_ = static_cast<unsigned>(date->daysInMonth());
+        } else {
+            length_ = -1;
+        }
+        return date;
+    }
+
+private:
+    static constexpr qsizetype kLength = 12; // #yyyy-mm-dd#
+    static constexpr qsizetype kDayAt = 9;   // where dd starts
+    std::array<char, kLength> text_ {};
+    qsizetype length_ = -1;
+    qint64 monthStart_ = 0;
+    unsigned daysInMonth_ = 0;
+};
+
+// The numbers Tocka writes, read where they are read most: an optional
+// minus, digits, an optional full stop and more digits, at most 15 digits in
+// all. False for anything else, which the full parser then takes. Computed
+// exactly as that parser computes the same form, so the results agree to the
+// bit.
+Q_ALWAYS_INLINE bool plainNumber(QByteArrayView v, double &out)
+{
+    const char *p = v.data();
+    const char *end = p + v.size();
+    const bool negative = p != end && *p == '-';
+    p += negative;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        const unsigned d = static_cast<unsigned char>(*p) - '0';
+        if (d <= 9) {
+            mantissa = mantissa * 10 + d;
+            ++digits;
+            fractionDigits += point;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || digits > 15)
+        return false;
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    out = negative ? -value : value;
+    return true;
+}
+
+// Bytes [from, to) of an open file (to -1: on to its end), read with
+// `pread`, so several threads can each read a part of one file at once.
+class FilePart : public QIODevice
+{
+public:
+    FilePart(int fd, qint64 from, qint64 to)
+        : fd_(fd)
+        , at_(from)
+        , to_(to)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 max) override
+    {
+        if (to_ >= 0)
+            max = std::min(max, to_ - at_);
+        if (max <= 0)
+            return 0;
+        for (;;) {
+            const ssize_t got = ::pread(fd_, data, static_cast<size_t>(max), static_cast<off_t>(at_));
+            if (got >= 0) {
+                at_ += got;
+                return got;
+            }
+            if (errno != EINTR) {
+                setErrorString(qt_error_string(errno));
+                return -1;
+            }
+        }
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    int fd_;
+    qint64 at_;
+    qint64 to_;
+};
+
+Fault valueFault(Fault::Kind kind, const session::RecordView &r, RecordValue which)
+{
+    Fault f;
+    f.kind = kind;
+    f.line = r.lineOf(which);
+    f.recordLine = r.firstLine();
+    f.value = r.value(which).toByteArray();
+    f.valueCut = r.isCut(which);
+    return f;
+}
+
+enum class Parsed { Ok, NotADate, NotANumber };
+
+// Value 2 and value 5 of a record.
+struct Values
+{
+    QDate endDate;
+    double length = 0;
+    bool hasLength = false;
+
+    std::optional<double> elapsed() const { return hasLength ? std::optional<double>(length) : std::nullopt; }
+};
+
+Q_ALWAYS_INLINE Parsed parseRecord(const session::RecordView &r, DateCache &dates, Values &v)
+{
+    const std::optional<QDate> endDate
+        = r.isCut(RecordValue::EndDate) ? std::nullopt : dates.parse(r.value(RecordValue::EndDate));
+    if (!endDate)
+        return Parsed::NotADate;
+    v.endDate = *endDate;
+    v.hasLength = false;
+    const QByteArrayView lengthText = r.value(RecordValue::ElapsedSecs);
+    if (lengthText.isEmpty())
+        return Parsed::Ok;
+    if (plainNumber(lengthText, v.length)) {
+        v.hasLength = true; // a cut value is far longer than 15 digits
+    } else if (!r.isCut(RecordValue::ElapsedSecs)) {
+        const std::optional<double> number = session::parseDataNumber(lengthText);
+        v.hasLength = number.has_value();
+        v.length = number.value_or(0.0);
+    }
+    // Blanks alone are an empty value too; they are rare, so test for them
+    // only once the number failed.
+    if (!v.hasLength && (r.isCut(RecordValue::ElapsedSecs) || !session::isEmptyValue(lengthText)))
+        return Parsed::NotANumber;
+    return Parsed::Ok;
+}
+
+// Adds up the reader's records until it runs out or one cannot be taken,
+// which `fault` then names.
+void takeRecords(session::LogReader &reader, Tally &tally, History *history, Fault &fault)
+{
+    DateCache dates;
+    session::RecordView r;
+    Values v;
+    while (reader.next(r)) {
+        switch (parseRecord(r, dates, v)) {
+        case Parsed::Ok:
+            break;
+        case Parsed::NotADate:
+            fault = valueFault(Fault::Kind::NotADate, r, RecordValue::EndDate);
+            return;
+        case Parsed::NotANumber:
+            fault = valueFault(Fault::Kind::NotANumber, r, RecordValue::ElapsedSecs);
+            return;
+        }
+        const std::int32_t before = tally.totals().totalSeconds;
+        const Tally::Added added = tally.add(v.endDate, v.elapsed());
+        if (added == Tally::Added::OutOfRange) {
+            fault = valueFault(Fault::Kind::TotalOutOfRange, r, RecordValue::ElapsedSecs);
+            return;
+        }
+        if (history && added == Tally::Added::Counted)
+            history->add(v.endDate, std::int64_t(tally.totals().totalSeconds) - before);
+    }
+}
+
+// How the log ended, once every record was taken.
+void noteEnd(const session::LogReader &reader, const Tally &tally, Fault &fault)
+{
+    switch (reader.end()) {
+    case session::LogReader::End::TornRecord:
+        fault.kind = Fault::Kind::TornRecord;
+        fault.line = reader.linesRead();
+        fault.recordLine = reader.tornFirstLine();
+        fault.valuesPresent = reader.tornValues();
+        break;
+    case session::LogReader::End::ReadError:
+        fault.kind = Fault::Kind::ReadFailed;
+        fault.line = reader.linesRead();
+        fault.recordLine = tally.records() * session::kValuesPerRecord + 1;
+        fault.systemError = reader.errorString();
+        break;
+    case session::LogReader::End::EndOfFile:
+    case session::LogReader::End::NotYet:
+        if (tally.records() == 0)
+            fault.kind = Fault::Kind::Empty;
+        break;
+    }
+}
+
+Analysis concluded(const Tally &tally, Fault fault)
+{
+    Analysis result;
+    result.fault = std::move(fault);
+    if (tally.records() > 0)
+        result.totals = tally.totals();
+    result.records = tally.records();
+    return result;
+}
+
+// The later part of a log, read before the total the earlier part ends
+// with is known. A session's rise is its length rounded, halves to even, as
+// it is added to the whole-second total: only whether that total is odd or
+// even matters, and only for a length ending in exactly one half. Once such
+// a record is added the total is even whatever it was before, so the parity
+// of the earlier part's total moves only the first of them, by one second
+// either way.
+struct LaterPart
+{
+    bool usable = false;   // it read to the end of the log without a doubt
+    qint64 records = 0;
+    std::int64_t counted = 0;
+    std::int64_t rise = 0; // with an even total before the part
+    QDate lastDate;
+    std::optional<QDate> firstHalf; // the date of the first record ending in a half
+    int oddShift = 0;               // what that record adds more with an odd total before
+    std::optional<History> history;
+};
+
+// Anything above this is out of range whatever the total before it.
+constexpr std::int64_t kRiseBeyondAnyRange = std::int64_t(1) << 33;
+
+LaterPart readLaterPart(QIODevice &device, std::optional<History> history, const std::atomic<bool> &abandon)
+{
+    LaterPart part;
+    part.history = std::move(history);
+    session::LogReader reader(device);
+    DateCache dates;
+    session::RecordView r;
+    Values v;
+    std::int64_t rise = 0;
+    while (reader.next(r)) {
+        if ((part.records & 0xFFF) == 0 && abandon.load(std::memory_order_relaxed))
+            return {};
+        if (parseRecord(r, dates, v) != Parsed::Ok)
+            return {}; // its fault is named by the reading in order
+        ++part.records;
+        part.lastDate = v.endDate;
+        // Not the log's first record: only a length above 0 counts.
+        if (!v.hasLength || !(v.length > 0))
+            continue;
+        const double length = v.length;
+        // A total within the range plus such a length stays below 2^32, where
+        // the sum keeps at least 21 bits below the units: a fraction further
+        // than 2^-20 from a half rounds the same whatever the total. Longer
+        // lengths, or fractions that close to a half, are left to the reading
+        // in order.
+        if (!(length < 1073741824.0))
+            return {};
+        const double whole = std::floor(length);
+        const double fraction = length - whole;
+        std::int64_t step = static_cast<std::int64_t>(whole);
+        if (fraction == 0.5) {
+            const std::int64_t evenCase = (rise + step) & 1; // the sum's whole part is odd: it goes up
+            if (!part.firstHalf) {
+                part.firstHalf = v.endDate;
+                part.oddShift = static_cast<int>(((rise + step + 1) & 1) - evenCase);
+            }
+            step += evenCase;
+        } else if (std::fabs(fraction - 0.5) <= 0x1p-20) {
+            return {};
+        } else {
+            step += fraction > 0.5;
+        }
+        rise += step;
+        if (rise > kRiseBeyondAnyRange)
+            return {};
+        ++part.counted;
+        if (part.history)
+            part.history->add(v.endDate, step);
+    }
+    part.rise = rise;
+    part.usable = reader.end() == session::LogReader::End::EndOfFile;
+    return part;
+}
+
+// Where a record starts at `near` or within a little after it: a separator
+// line as Tocka writes it, right behind a line end. -1 when none is found.
+// Only a guess: the earlier part's reading tells whether it is right.
+qint64 recordStartNear(const PartOpener &openPart, qint64 near)
+{
+    constexpr qint64 kLookAhead = 64 * 1024;
+    if (near <= 0)
+        return -1;
+    const std::unique_ptr<QIODevice> device = openPart(near - 1, near - 1 + kLookAhead);
+    if (!device)
+        return -1;
+    const QByteArray bytes = device->read(kLookAhead);
+    const QByteArray separator = session::dataText(QString::fromLatin1(session::kSeparator));
+    for (qsizetype at = bytes.indexOf(separator, 1); at > 0; at = bytes.indexOf(separator, at + 1)) {
+        const qsizetype after = at + separator.size();
+        const auto isLineEnd = [&bytes](qsizetype i) { return bytes[i] == '\r' || bytes[i] == '\n'; };
+        if (isLineEnd(at - 1) && after < bytes.size() && isLineEnd(after))
+            return near - 1 + at;
+    }
+    return -1;
+}
+
+} // namespace
+
+Analysis analyse(QIODevice &device, qsizetype blockSize, History *history, session::LogReader::ReadAhead ahead)
+{
+    session::LogReader reader(device, blockSize, ahead);
+    Tally tally;
+    Fault fault;
+    takeRecords(reader, tally, history, fault);
+    if (fault.kind == Fault::Kind::None)
+        noteEnd(reader, tally, fault);
+    return concluded(tally, std::move(fault));
+}
+
+Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *history)
+{
+    const auto inOrder = [&] {
+        const std::unique_ptr<QIODevice> whole = openPart(0, -1);
+        if (!whole) {
+            Analysis result;
+            result.fault.kind = Fault::Kind::Unreadable;
+            return result;
+        }
+        return analyse(*whole, session::LogReader::kDefaultBlockSize, history,
+                       session::LogReader::ReadAhead::OnThread);
+    };
+    const qint64 split = recordStartNear(openPart, splitNear);
+    std::unique_ptr<QIODevice> early = split > 0 ? openPart(0, split) : nullptr;
+    std::unique_ptr<QIODevice> later = split > 0 ? openPart(split, -1) : nullptr;
+    if (!early || !later)
+        return inOrder();
+
+    std::atomic<bool> abandon {false};
+    LaterPart laterPart;
+    std::optional<History> laterHistory = history ? std::optional<History>(history->blank()) : std::nullopt;
+    std::thread worker([&] { laterPart = readLaterPart(*later, std::move(laterHistory), abandon); });
+    const auto joined = qScopeGuard([&] {
+        if (worker.joinable())
+            worker.join();
+    });
+
+    Tally tally;
+    Fault fault;
+    session::LogReader reader(*early);
+    takeRecords(reader, tally, history, fault);
+    // The split is right when the earlier part ends cleanly with a whole
+    // record; the later part is then read from the start of the next one.
+    const bool splitRight = fault.kind == Fault::Kind::None && reader.end() == session::LogReader::End::EndOfFile
+        && tally.records() > 0 && reader.linesRead() % session::kValuesPerRecord == 0;
+    if (!splitRight)
+        abandon = true;
+    worker.join();
+    if (fault.kind != Fault::Kind::None)
+        return concluded(tally, std::move(fault));
+    if (reader.end() == session::LogReader::End::ReadError) {
+        noteEnd(reader, tally, fault);
+        return concluded(tally, std::move(fault));
+    }
+    if (!splitRight) {
+        if (history)
+            history->clear();
+        return inOrder();
+    }
+
+    const std::int64_t before = tally.totals().totalSeconds;
+    if (laterPart.usable) {
+        const bool odd = (before & 1) != 0;
+        const std::int64_t rise = laterPart.rise + (odd ? laterPart.oddShift : 0);
+        if (before + rise <= std::int64_t(2147483646)) {
+            tally.addStretch(laterPart.records, laterPart.counted, static_cast<std::int32_t>(rise), laterPart.lastDate);
+            if (history) {
+                history->append(std::move(*laterPart.history));
+                if (odd && laterPart.firstHalf)
+                    history->adjust(*laterPart.firstHalf, laterPart.oddShift);
+            }
+            return concluded(tally, std::move(fault));
+        }
+    }
+    // Read it again, on from where the earlier part ended, as one reading
+    // in order would have.
+    const std::unique_ptr<QIODevice> rest = openPart(split, -1);
+    if (!rest) {
+        fault.kind = Fault::Kind::ReadFailed;
+        fault.line = reader.linesRead();
+        fault.recordLine = tally.records() * session::kValuesPerRecord + 1;
+        return concluded(tally, std::move(fault));
+    }
+    session::LogReader restReader(*rest);
+    restReader.setLinesBefore(reader.linesRead());
+    takeRecords(restReader, tally, history, fault);
+    if (fault.kind == Fault::Kind::None)
+        noteEnd(restReader, tally, fault);
+    return concluded(tally, std::move(fault));
+}
+
+Analysis analyseFile(const QString &path, History *history)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        Analysis result;
+        result.fault.kind = !QFileInfo::exists(path) ? Fault::Kind::Missing : Fault::Kind::Unreadable;
+        result.fault.systemError = file.errorString();
+        return result;
+    }
+    const qint64 size = file.size();
+    // A thread costs more than reading a few blocks takes.
+    if (size > 8 * session::LogReader::kDefaultBlockSize) {
+        const int fd = file.handle();
+        return analyseInParts([fd](qint64 from, qint64 to) { return std::make_unique<FilePart>(fd, from, to); },
+                              size / 2, history);
+    }
+    return analyse(file, session::LogReader::kDefaultBlockSize, history);
+}
+
+} // namespace core::analysis

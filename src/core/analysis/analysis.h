@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Tallio's reading of the session log: which records count, how the total
+// adds up, and where reading had to stop when the log is damaged. No widgets
+// here: the window and the command-line report both build on it.
+
+#include "core/session/logreader.h"
+#include "core/text/numbers.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QIODevice;
+
+namespace core::analysis {
+
+struct Totals
+{
+    std::int32_t totalSeconds = 0;
+    std::int64_t sessionCount = 0;
+    QDate firstDate; // value 2 of the first record
+    QDate lastDate;  // value 2 of the last record read
+};
+
+// Adds records up by the log's rules: the first record always counts, later
+// ones only with a length above 0, and every record moves the last date.
+class Tally
+{
+public:
+    enum class Added { Counted, Skipped, OutOfRange };
+
+    // OutOfRange leaves the tally as it was: the record is not taken at all.
+    Added add(const QDate &endDate, std::optional<double> elapsedSecs);
+
+    // Takes a stretch of records after the first one at once, whose rise of
+    // the total was worked out elsewhere, record by record, and checked to
+    // stay in range.
+    void addStretch(qint64 records, std::int64_t counted, std::int32_t rise, const QDate &lastDate);
+
+    qint64 records() const { return records_; }
+    const Totals &totals() const { return totals_; }
+
+private:
+    Totals totals_;
+    // The same total as a double, whole and exact. Each record's sum waits
+    // on the one before, so the chain from one to the next is kept to three
+    // additions, with no conversion between integer and floating point.
+    double total_ = 0;
+    qint64 records_ = 0;
+};
+
+// Inline: it runs once for every record of the log.
+inline Tally::Added Tally::add(const QDate &endDate, std::optional<double> elapsedSecs)
+{
+    const bool first = records_ == 0;
+    // The first record counts whatever its length (an empty one adds 0);
+    // later records with none, 0 or less are left out of the total and count.
+    const bool counted = first || (elapsedSecs && *elapsedSecs > 0);
+    if (counted) {
+        // The sum is rounded, halves to even, at every record, not once at the end.
+        const double sum = total_ + elapsedSecs.value_or(0.0);
+        // Whatever rounds into the 32-bit range lies within it widened by a
+        // half; the edges themselves are ties that go to the even neighbour.
+        // NaN fails both.
+        if (!(sum >= -2147483648.5 && sum < 2147483647.5))
+            return Added::OutOfRange;
+        // Adding 1.5 * 2^52 leaves no bits below the units, so the addition
+        // itself rounds to a whole number, halves to even (the processor's
+        // rounding, never changed here); taking it off again is exact.
+        constexpr double kUnitsOnly = 6755399441055744.0;
+        total_ = (sum + kUnitsOnly) - kUnitsOnly;
+        totals_.totalSeconds = static_cast<std::int32_t>(total_);
+        ++totals_.sessionCount;
+    }
+    if (first)
+        totals_.firstDate = endDate;
+    totals_.lastDate = endDate;
+    ++records_;
+    return counted ? Added::Counted : Added::Skipped;
+}
+
+inline void Tally::addStretch(qint64 records, std::int64_t counted, std::int32_t rise, const QDate &lastDate)
+{
+    if (records == 0)
+        return;
+    totals_.totalSeconds += rise;
+    total_ = totals_.totalSeconds;
+    totals_.sessionCount += counted;
+    totals_.lastDate = lastDate;
+    records_ += records;
+}
+
+struct Fault
+{
+    enum class Kind {
+        None,
+        Missing,         // no LogData.log where Tallio looked
+        Unreadable,      // it is there but cannot be opened
+        Empty,           // it holds no record
+        TornRecord,      // the file ends inside a record
+        NotADate,        // value 2 of a record
+        NotANumber,      // value 5 of a record
+        TotalOutOfRange, // the total would leave the signed 32-bit range
+        ReadFailed,      // the system failed while reading
+    };
+    Kind kind = Kind::None;
+    qint64 line = 0;       // the line at fault (1-based), 0 when there is none
+    qint64 recordLine = 0; // the first line of the record that could not be counted
+    QByteArray value;      // the value at fault, as far as it was kept
+    bool valueCut = false; // `value` is only the start of a longer line
+    int valuesPresent = 0; // how much of a torn record the file holds
+    QString systemError;
+};
+
+struct Analysis
+{
+    // The totals of the whole records before any fault; none when there are
+    // no such records.
+    std::optional<Totals> totals;
+    qint64 records = 0; // whole records in `totals`
+    Fault fault;
+
+    bool complete() const { return fault.kind == Fault::Kind::None; }
+};
+
+class History;
+
+// Reads a log from an open device, streaming. With `history`, every counted
+// session also goes into it, with the rise of the total it made, in the same
+// pass.
+Analysis analyse(QIODevice &device, qsizetype blockSize = session::LogReader::kDefaultBlockSize,
+                 History *history = nullptr,
+                 session::LogReader::ReadAhead ahead = session::LogReader::ReadAhead::No);
+// Opens a device of its own reading bytes [from, to) of one log (to -1: on
+// to its end), or null when it cannot.
+using PartOpener = std::function<std::unique_ptr<QIODevice>(qint64 from, qint64 to)>;
+// The same reading as `analyse`, to the last bit, in two parts at once: the
+// log from a record that starts near `splitNear` is read on a second thread
+// while this one reads up to it. Whatever the later part holds that its
+// reading alone cannot settle is read again after the earlier part, in order.
+Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *history = nullptr);
+// Opens and reads the log at `path`; a long one in two parts at once.
+Analysis analyseFile(const QString &path, History *history = nullptr);
+
+} // namespace core::analysis

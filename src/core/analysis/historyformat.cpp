@@ -1,0 +1,294 @@
+// SPDX-License-Identifier: MIT
+#include "core/analysis/historyformat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+namespace core::analysis {
+
+namespace {
+
+// Collects the text and hands it on whenever a chunk is full.
+class Out
+{
+public:
+    explicit Out(const ChunkWriter &write)
+        : write_(write)
+    {
+        text_.reserve(kChunk + 256);
+    }
+
+    Out &operator<<(std::string_view s)
+    {
+        text_ += s;
+        return *this;
+    }
+    Out &operator<<(char c)
+    {
+        text_ += c;
+        return *this;
+    }
+    Out &operator<<(std::int64_t v)
+    {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        text_.append(digits, end);
+        return *this;
+    }
+    // Seconds as H:MM:SS, as clockString() has them, without building a string.
+    Out &clock(std::int64_t seconds)
+    {
+        const std::uint64_t s = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
+        if (seconds < 0)
+            text_ += '-';
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, s / 3600).ptr;
+        text_.append(digits, end);
+        const unsigned minutes = static_cast<unsigned>(s / 60 % 60);
+        const unsigned secs = static_cast<unsigned>(s % 60);
+        const char rest[6] = {':', char('0' + minutes / 10), char('0' + minutes % 10), ':', char('0' + secs / 10),
+                              char('0' + secs % 10)};
+        text_.append(rest, sizeof rest);
+        return *this;
+    }
+    void pad(std::size_t width, std::size_t used)
+    {
+        if (used < width)
+            text_.append(width - used, ' ');
+    }
+    // After every line: pass on a full chunk.
+    bool lineDone()
+    {
+        if (text_.size() < kChunk)
+            return ok_;
+        return flush();
+    }
+    bool flush()
+    {
+        if (ok_ && !text_.empty())
+            ok_ = write_(text_);
+        text_.clear();
+        return ok_;
+    }
+
+private:
+    static constexpr std::size_t kChunk = 64 * 1024;
+    const ChunkWriter &write_;
+    std::string text_;
+    bool ok_ = true;
+};
+
+// yyyy-mm-dd; years below 1000 keep four digits. The date is taken apart
+// with integer arithmetic (days to civil date in the proleptic Gregorian
+// calendar): a history can have a million rows, and QDate's year(), month()
+// and day() convert the whole date again each. Rows come in date order, so
+// the year and month are worked out once a month and the day counted on.
+class IsoDates
+{
+public:
+    std::string_view text(const QDate &date)
+    {
+        const std::int64_t jd = date.toJulianDay();
+        if (jd < monthStart_ || jd >= monthEnd_)
+            startMonth(jd);
+        const auto day = static_cast<unsigned>(jd - monthStart_ + 1);
+        buf_[8] = char('0' + day / 10);
+        buf_[9] = char('0' + day % 10);
+        return {buf_, 10};
+    }
+
+private:
+    void startMonth(std::int64_t jd)
+    {
+        const std::int64_t z = jd - 1721120; // days since 0000-03-01
+        const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+        const auto doe = static_cast<unsigned>(z - era * 146097);
+        const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+        const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+        const unsigned mp = (5 * doy + 2) / 153;
+        const unsigned day = doy - (153 * mp + 2) / 5 + 1;
+        const unsigned month = mp < 10 ? mp + 3 : mp - 9;
+        const std::int64_t year = std::int64_t(yoe) + era * 400 + (month <= 2);
+        const auto y = static_cast<unsigned>(year);
+        buf_[0] = char('0' + y / 1000 % 10);
+        buf_[1] = char('0' + y / 100 % 10);
+        buf_[2] = char('0' + y / 10 % 10);
+        buf_[3] = char('0' + y % 10);
+        buf_[4] = '-';
+        buf_[5] = char('0' + month / 10);
+        buf_[6] = char('0' + month % 10);
+        buf_[7] = '-';
+        static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        monthStart_ = jd - day + 1;
+        monthEnd_ = monthStart_ + kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+    }
+
+    char buf_[10] = {};
+    std::int64_t monthStart_ = 0;
+    std::int64_t monthEnd_ = 0; // empty: the first date starts a month
+};
+
+std::uint64_t magnitude(std::int64_t v)
+{
+    // As unsigned: the most negative value has no positive twin.
+    return v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+}
+
+std::size_t digitCount(std::uint64_t v)
+{
+    std::size_t n = 1;
+    for (; v >= 10; v /= 10)
+        ++n;
+    return n;
+}
+
+std::size_t digitCount(std::int64_t v)
+{
+    return digitCount(magnitude(v)) + (v < 0 ? 1 : 0);
+}
+
+// Length of clockString(seconds) without building it.
+std::size_t clockWidth(std::int64_t seconds)
+{
+    return (seconds < 0 ? 1 : 0) + digitCount(magnitude(seconds) / 3600) + 6;
+}
+
+std::string clockString(std::int64_t seconds)
+{
+    const std::uint64_t s = magnitude(seconds);
+    std::string out = seconds < 0 ? "-" : "";
+    out += std::to_string(s / 3600);
+    const unsigned minutes = static_cast<unsigned>(s / 60 % 60);
+    const unsigned secs = static_cast<unsigned>(s % 60);
+    out += ':';
+    out += char('0' + minutes / 10);
+    out += char('0' + minutes % 10);
+    out += ':';
+    out += char('0' + secs / 10);
+    out += char('0' + secs % 10);
+    return out;
+}
+
+bool writeText(const History &history, Out &out)
+{
+    // The columns are as wide as their widest entry, so a first pass finds it.
+    std::int64_t sessions = 0, seconds = 0;
+    std::size_t sessionsWidth = 0, timeWidth = 0;
+    history.forEachRow([&](const HistoryRow &row) {
+        sessions += row.sessions;
+        seconds += row.seconds;
+        sessionsWidth = std::max(sessionsWidth, digitCount(row.sessions));
+        timeWidth = std::max(timeWidth, clockWidth(row.seconds));
+    });
+    const std::string total = clockString(seconds);
+    sessionsWidth = std::max({sessionsWidth, digitCount(sessions), std::string_view("sessions").size()});
+    timeWidth = std::max({timeWidth, total.size(), std::string_view("time").size()});
+    constexpr std::size_t kPeriodWidth = 10; // yyyy-mm-dd
+
+    out << "period";
+    out.pad(kPeriodWidth + 2 + sessionsWidth, 6 + 8);
+    out << "sessions";
+    out.pad(2 + timeWidth, 4);
+    out << "time\n";
+    bool ok = out.lineDone();
+    IsoDates dates;
+    history.forEachRow([&](const HistoryRow &row) {
+        if (!ok)
+            return;
+        out << dates.text(row.period);
+        out.pad(2 + sessionsWidth, digitCount(row.sessions));
+        out << row.sessions;
+        out.pad(2 + timeWidth, clockWidth(row.seconds));
+        out.clock(row.seconds) << '\n';
+        ok = out.lineDone();
+    });
+    out << "total";
+    out.pad(kPeriodWidth + 2 + sessionsWidth, 5 + digitCount(sessions));
+    out << sessions;
+    out.pad(2 + timeWidth, total.size());
+    out << std::string_view(total) << '\n';
+    return ok && out.flush();
+}
+
+bool writeCsv(const History &history, Out &out)
+{
+    out << "period,sessions,seconds\n";
+    bool ok = out.lineDone();
+    IsoDates dates;
+    history.forEachRow([&](const HistoryRow &row) {
+        if (!ok)
+            return;
+        out << dates.text(row.period) << ',' << row.sessions << ',' << row.seconds << '\n';
+        ok = out.lineDone();
+    });
+    return ok && out.flush();
+}
+
+bool writeJson(const History &history, Out &out)
+{
+    if (history.isEmpty()) {
+        out << "[]\n";
+        return out.flush();
+    }
+    out << '[';
+    bool ok = true;
+    bool first = true;
+    IsoDates dates;
+    history.forEachRow([&](const HistoryRow &row) {
+        if (!ok)
+            return;
+        out << (first ? "\n  " : ",\n  ") << "{\"period\": \"" << dates.text(row.period)
+            << "\", \"sessions\": " << row.sessions << ", \"seconds\": " << row.seconds << '}';
+        first = false;
+        ok = out.lineDone();
+    });
+    out << "\n]\n";
+    return ok && out.flush();
+}
+
+} // namespace
+
+std::optional<HistoryFormat> historyFormatNamed(std::string_view name)
+{
+    if (name == "text")
+        return HistoryFormat::Text;
+    if (name == "csv")
+        return HistoryFormat::Csv;
+    if (name == "json")
+        return HistoryFormat::Json;
+    return std::nullopt;
+}
+
+std::optional<Period> periodNamed(std::string_view name)
+{
+    if (name == "day")
+        return Period::Day;
+    if (name == "week")
+        return Period::Week;
+    if (name == "month")
+        return Period::Month;
+    return std::nullopt;
+}
+
+QString clockText(std::int64_t seconds)
+{
+    return QString::fromStdString(clockString(seconds));
+}
+
+bool writeHistory(const History &history, HistoryFormat format, const ChunkWriter &write)
+{
+    Out out(write);
+    switch (format) {
+    case HistoryFormat::Csv:
+        return writeCsv(history, out);
+    case HistoryFormat::Json:
+        return writeJson(history, out);
+    case HistoryFormat::Text:
+        break;
+    }
+    return writeText(history, out);
+}
+
+} // namespace core::analysis

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Starting Tocka at login: an XDG autostart entry,
+// $XDG_CONFIG_HOME/autostart/tocka.desktop, that starts this very program in
+// the desktop's log folder. Whether Tocka starts at login is whether the file
+// exists, so removing it by hand switches it off just as well.
+
+#include <QString>
+
+namespace core::desktop {
+
+// $XDG_CONFIG_HOME/autostart/tocka.desktop (by default ~/.config/autostart).
+QString autostartEntryPath();
+
+// `program` as one argument of a desktop entry's Exec key: quoted when it
+// holds a character the key reserves, and escaped for the key's string type.
+QString execArgument(const QString &program);
+
+// The whole entry that starts `program` at login.
+QString autostartEntryText(const QString &program);
+
+bool isAutostartEnabled();
+
+// Write or remove the entry; on failure `error` says why and nothing changed.
+bool enableAutostart(const QString &program, QString *error);
+bool disableAutostart(QString *error);
+
+} // namespace core::desktop

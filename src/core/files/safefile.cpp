@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: MIT
+#include "core/files/safefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace core::files {
+
+namespace {
+
+QString failure(const char *verb, const QString &path, const QString &why)
+{
+    return QStringLiteral("cannot %1 %2: %3").arg(QLatin1String(verb), QDir::toNativeSeparators(path), why);
+}
+
+// After an open failed: when something that is not a regular file stands at
+// the path, its kind says more than the errno of the refused open (a FIFO
+// opened for writing with nobody reading gives "No such device or address").
+QString reasonAfterFailedOpen(const QByteArray &native, int error)
+{
+    struct stat info = {};
+    if (error != ENOENT && ::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return QStringLiteral("it is %1").arg(kindName(info.st_mode));
+    return errorText(error);
+}
+
+int openLog(const QByteArray &native, int flags, bool *readable)
+{
+    int fd = ::open(native.constData(), O_RDWR | flags, 0644);
+    *readable = true;
+    if (fd < 0 && errno == EACCES) {
+        fd = ::open(native.constData(), O_WRONLY | flags, 0644);
+        *readable = false;
+    }
+    return fd;
+}
+
+} // namespace
+
+bool writeAll(int fd, const char *data, qsizetype size, int &error)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            return false;
+        }
+        if (n == 0) {
+            error = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+QString kindName(unsigned mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a FIFO (named pipe)");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISLNK(mode))
+        return QStringLiteral("a link");
+    if (S_ISREG(mode))
+        return QStringLiteral("a file");
+    return QStringLiteral("not a regular file");
+}
+
+std::optional<QString> otherThanAFile(const QString &path)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return std::nullopt;
+    return kindName(info.st_mode);
+}
+
+QString errorText(int error)
+{
+    QString text = QString::fromLocal8Bit(std::strerror(error));
+    if (error == ENOSPC || error == EDQUOT)
+        text += QStringLiteral(" (the disk is full)");
+    return text;
+}
+
+ReadResult readRegular(const QString &path, qint64 maxBytes, QByteArray *bytes, QString *error)
+{
+    bytes->clear();
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = failure("read", path, why);
+        return ReadResult::Failed;
+    };
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return ReadResult::Missing;
+        return fail(reasonAfterFailedOpen(native, errno));
+    }
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0) {
+        const int e = errno;
+        ::close(fd);
+        return fail(errorText(e));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(QStringLiteral("it is %1").arg(kindName(info.st_mode)));
+    }
+    const auto tooLarge = [&] { return fail(QStringLiteral("it is larger than %1 bytes").arg(maxBytes)); };
+    if (info.st_size > maxBytes) {
+        ::close(fd);
+        return tooLarge();
+    }
+    // The size is only a hint: the file may grow while it is read.
+    QByteArray out;
+    out.resize(static_cast<qsizetype>(info.st_size) + 1);
+    qsizetype have = 0;
+    for (;;) {
+        if (have == out.size()) {
+            if (have > maxBytes)
+                break;
+            out.resize(std::min<qint64>(maxBytes + 1, have * 2 + 4096));
+        }
+        const ssize_t n = ::read(fd, out.data() + have, static_cast<size_t>(out.size() - have));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int e = errno;
+            ::close(fd);
+            return fail(errorText(e));
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    ::close(fd);
+    if (have > maxBytes)
+        return tooLarge();
+    out.truncate(have);
+    *bytes = std::move(out);
+    return ReadResult::Ok;
+}
+
+int openForAppend(const QString &path, bool *readable, QString *error)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int common = O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    bool canRead = true;
+    int fd = openLog(native, common | O_CREAT | O_NOFOLLOW, &canRead);
+    bool link = false;
+    if (fd < 0 && errno == ELOOP) {
+        // A link: followed only to a file that is there (never to create one
+        // wherever it points) and that is the user's own.
+        link = true;
+        fd = openLog(native, common, &canRead);
+        if (fd < 0) {
+            const int e = errno;
+            if (error) {
+                *error = failure("open", path,
+                                 e == ENOENT ? QStringLiteral("it is a link to a file that does not exist")
+                                             : QStringLiteral("it is a link, and %1").arg(reasonAfterFailedOpen(native, e)));
+            }
+            return -1;
+        }
+    }
+    if (fd < 0) {
+        const int e = errno;
+        if (error)
+            *error = failure("open", path, reasonAfterFailedOpen(native, e));
+        return -1;
+    }
+    struct stat info = {};
+    QString why;
+    if (::fstat(fd, &info) != 0)
+        why = errorText(errno);
+    else if (!S_ISREG(info.st_mode))
+        why = link ? QStringLiteral("it is a link to %1").arg(kindName(info.st_mode))
+                   : QStringLiteral("it is %1").arg(kindName(info.st_mode));
+    else if (link && info.st_uid != ::geteuid())
+        why = QStringLiteral("it is a link to a file of another user");
+    if (!why.isEmpty()) {
+        ::close(fd);
+        if (error)
+            *error = failure("write", path, why);
+        return -1;
+    }
+    // Appends must wait for a full pipe or a slow disk like any write.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (readable)
+        *readable = canRead;
+    return fd;
+}
+
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QString temporary = path + QStringLiteral(".new-%1-%2")
+                                         .arg(::getpid())
+                                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    const QByteArray native = QFile::encodeName(temporary);
+    auto fail = [&](int e) {
+        ::unlink(native.constData());
+        if (error)
+            *error = failure("write", path, errorText(e));
+        return false;
+    };
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        const int e = errno;
+        if (error)
+            *error = failure("write", path, errorText(e));
+        return false;
+    }
+    int e = 0;
+    if (!writeAll(fd, bytes.constData(), bytes.size(), e) || ::fdatasync(fd) != 0) {
+        if (e == 0)
+            e = errno;
+        ::close(fd);
+        return fail(e);
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        return fail(errno);
+    if (::rename(native.constData(), QFile::encodeName(path).constData()) != 0)
+        return fail(errno);
+    syncFolder(QFileInfo(path).absolutePath());
+    return true;
+}
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace core::files
