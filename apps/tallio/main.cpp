@@ -5,7 +5,7 @@
 #include "analyser/talliowindow.h"
 #include "core/desktop/appversion.h"
 #include "core/desktop/commandline.h"
-#include "core/desktop/desktopfolder.h"
+#include "core/desktop/folders.h"
 #include "forms/formslot.h"
 #include "forms/programicon.h"
 

@@ -4,8 +4,7 @@
 
 #include "core/desktop/appversion.h"
 #include "core/desktop/commandline.h"
-#include "core/desktop/desktopfolder.h"
-#include "core/session/journal.h"
+#include "core/desktop/folders.h"
 #include "forms/programicon.h"
 #include "platform/qtplatform.h"
 #include "platform/sessionend.h"
@@ -58,7 +57,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(icon);
 
     platform::QtPlatform platform(QStringLiteral("tocka"));
-    tocka::TockaApp tocka(platform, core::session::Journal::defaultFolder());
+    tocka::TockaApp tocka(platform, core::desktop::journalFolder());
     QObject::connect(&tocka, &tocka::TockaApp::finished, &application, &QCoreApplication::quit);
 
     platform::SessionEndWatcher watcher;

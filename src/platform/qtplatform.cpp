@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qtplatform.h"
 
+#include "core/desktop/folders.h"
 #include "core/files/safefile.h"
 #include "core/units/twips.h"
 #include "platform/systemcalls.h"
@@ -17,7 +18,6 @@
 #include <QLockFile>
 #include <QMessageBox>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QTimer>
 #include <QWidget>
@@ -145,10 +145,7 @@ bool QtPlatform::openUrl(const QUrl &url)
 
 QString QtPlatform::lockFilePath(const QString &instanceKey)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder + QLatin1Char('/') + instanceKey + QLatin1String(".lock");
+    return core::desktop::runtimeLockPath(instanceKey);
 }
 
 bool QtPlatform::claimSingleInstance()

@@ -1,23 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "core/desktop/autostart.h"
 
-#include "core/desktop/desktopfolder.h"
+#include "core/desktop/folders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace core::desktop {
-
-QString autostartEntryPath()
-{
-    QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty())
-        config = QDir::homePath() + QLatin1String("/.config");
-    return config + QLatin1String("/autostart/tocka.desktop");
-}
 
 QString execArgument(const QString &program)
 {

@@ -5,12 +5,11 @@
 // the desktop's log folder. Whether Tocka starts at login is whether the file
 // exists, so removing it by hand switches it off just as well.
 
+#include "core/desktop/folders.h"
+
 #include <QString>
 
 namespace core::desktop {
-
-// $XDG_CONFIG_HOME/autostart/tocka.desktop (by default ~/.config/autostart).
-QString autostartEntryPath();
 
 // `program` as one argument of a desktop entry's Exec key: quoted when it
 // holds a character the key reserves, and escaped for the key's string type.

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -237,14 +236,6 @@ bool JournalEntry::deliver(const std::function<QByteArray(const QString &)> &ren
 Journal::Journal(QString folder)
     : folder_(std::move(folder))
 {
-}
-
-QString Journal::defaultFolder()
-{
-    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty())
-        data = QDir::homePath() + QLatin1String("/.local/share");
-    return data + QLatin1String("/tocka/journal");
 }
 
 QString Journal::entryPath(const QString &id) const

@@ -112,9 +112,6 @@ class Journal
 public:
     explicit Journal(QString folder);
 
-    // ~/.local/share/tocka/journal (a disk folder: the runtime folder does
-    // not outlive a power cut).
-    static QString defaultFolder();
     const QString &folder() const { return folder_; }
 
     void setFaultHook(FaultHook hook) { hook_ = std::move(hook); }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/settings/settingsfolder.h"
 
+#include "core/desktop/folders.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace core::settings {
 
@@ -48,7 +49,7 @@ Location locate(const QString &program)
     facts.installed = isInstalledTree(facts.programFolder);
     facts.programFolderWritable = canWriteIn(facts.programFolder);
     facts.besideExists = QFileInfo::exists(inFolder(facts.programFolder));
-    facts.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    facts.configFolder = desktop::settingsFolder();
     facts.configFileExists = !facts.configFolder.isEmpty() && QFileInfo::exists(inFolder(facts.configFolder));
     return chooseLocation(facts);
 }
