@@ -3,6 +3,7 @@
 
 #include "settings/settingsfixture.h"
 
+#include "core/desktop/folders.h"
 #include "core/settings/settingsfolder.h"
 
 #include <QFileInfo>
@@ -261,7 +262,7 @@ TEST(SettingsFolder, PortableBesideTheProgramInstalledInTheConfigFolder)
 TEST_F(SettingsFileTest, AnInstalledCopySavesInTheConfigFolder)
 {
     QStandardPaths::setTestModeEnabled(true);
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString config = core::desktop::settingsFolder();
     QDir(config).removeRecursively();
     // A program folder that cannot be written, whoever runs the test.
     fake.folder = dir.filePath(QStringLiteral("no-such-bin"));
