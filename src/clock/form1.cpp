@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "clock/form1.h"
 
-#include "core/session/journal.h"
-#include "core/session/logappender.h"
+#include "clock/sessionmessages.h"
 #include "core/session/record.h"
+#include "core/session/sessionkeeper.h"
 #include "core/units/colour.h"
 #include "core/units/twips.h"
 #include "forms/fonts.h"
@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 
 #include <QDir>
-#include <QSet>
+#include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
@@ -22,7 +22,11 @@ namespace {
 
 // Design-time look of the clock face.
 constexpr core::units::Colour kDesignForeColour = 0x00C0C000; // red 0, green 192, blue 192
-constexpr int kCheckpointEverySecs = 60;
+
+void toStandardError(const QString &message)
+{
+    std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
+}
 
 } // namespace
 
@@ -73,14 +77,12 @@ void Form1::Form_Load()
         platform.endProcessNow();
     }
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());
-    sessionStarted_ = true;
-    logFolder_ = QDir::currentPath();
-    // The session is owed to the logs from its first moment: killed before
-    // its first tick, it is still logged, with no length. The first tick
-    // saves it again with its length.
-    saveCheckpoint();
-    if (lastCheckpointAt_ >= 0)
-        lastCheckpointAt_ = -1;
+    keeper_ = std::make_unique<core::session::SessionKeeper>(app_.journalFolder(), QDir::currentPath(),
+                                                             [this] { return recordNow(); });
+    const core::session::SessionKeeper::Started started = keeper_->start();
+    if (!started.journalProblem.isEmpty())
+        toStandardError(started.journalProblem);
+    tellWhenShown(owedSessionMessages(started.owed));
     setHeight(kBigHeight);
     setWidth(kBigWidth);
     LoadSettings();
@@ -98,9 +100,8 @@ void Form1::Timer1_Timer()
     platform::Platform &platform = app_.platform();
     session.Timer1_Timer(platform.secondsSinceMidnight(), platform.today(), Timer1.Interval());
     FormatClockFace();
-    const double elapsed = session.ElapsedSecs.value_or(0.0);
-    if (lastCheckpointAt_ < 0 || elapsed - lastCheckpointAt_ >= kCheckpointEverySecs || elapsed < lastCheckpointAt_)
-        saveCheckpoint();
+    if (const QString problem = keeper_->tick(session.ElapsedSecs); !problem.isEmpty())
+        toStandardError(problem); // said once; the session is still logged at exit as usual
 }
 
 void Form1::FormatClockFace()
@@ -115,23 +116,15 @@ core::session::SessionRecord Form1::recordNow() const
     return {platform.today(), session.StartTime, platform.timeOfDay(), session.ElapsedSecs, session.ClockText};
 }
 
-void Form1::saveCheckpoint()
+// Sessions that earlier runs left owed are reported as soon as the window is
+// up: on standard error at once, in a message box once the event loop runs.
+void Form1::tellWhenShown(const QStringList &messages)
 {
-    QString error;
-    bool saved = false;
-    if (journalEntry_) {
-        saved = journalEntry_->update(recordNow(), &error);
-    } else {
-        journalEntry_ = app_.journal().begin(recordNow(), logFolder_, &error);
-        saved = journalEntry_ != nullptr;
-    }
-    if (saved) {
-        lastCheckpointAt_ = session.ElapsedSecs.value_or(0.0);
-    } else if (lastCheckpointAt_ != -2) {
-        // Said once; the session is still logged at exit as usual.
-        std::fprintf(stderr, "tocka: %s\n", qPrintable(error));
-        lastCheckpointAt_ = -2;
-    }
+    if (messages.isEmpty())
+        return;
+    for (const QString &message : messages)
+        toStandardError(message);
+    QTimer::singleShot(0, this, [this, text = messages.join(QLatin1String("\n\n"))] { app_.tellUser(text); });
 }
 
 void Form1::Form_Unload()
@@ -139,7 +132,7 @@ void Form1::Form_Unload()
     Timer1.setEnabled(false);
     // A refused second copy that is told to end while its message is still
     // up has no session, and the settings belong to the copy that runs.
-    if (!sessionStarted_)
+    if (!keeper_)
         return;
     writeSessionLogs();
     SaveSettings();
@@ -147,56 +140,13 @@ void Form1::Form_Unload()
 
 void Form1::writeSessionLogs()
 {
-    // Sessions of earlier runs still owed go first, so each log keeps its
-    // order; a log one of them cannot reach holds this session back too.
-    QSet<QString> blocked;
-    const core::session::Journal::Delivery owed = app_.journal().deliverOwed(QLocale(), &blocked);
-    for (const QString &message : owed.messages)
-        std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
-
-    if (!journalEntry_) {
-        QString error;
-        journalEntry_ = app_.journal().begin(recordNow(), logFolder_, &error);
+    const core::session::SessionKeeper::Finished finished = keeper_->finish();
+    for (const QString &message : owedSessionMessages(finished.owed))
+        toStandardError(message);
+    if (const QString message = endedSessionMessage(finished.session); !message.isEmpty()) {
+        toStandardError(message);
+        app_.tellUser(message);
     }
-    // Each log takes the date and time afresh, as they stand when it is written.
-    const auto render = [this](const QString &name) {
-        const core::session::SessionRecord r = recordNow();
-        return name == QLatin1String(core::session::kDataLogFileName) ? core::session::dataForm(r)
-                                                                    : core::session::displayForm(r);
-    };
-    QStringList errors;
-    bool parked = false;
-    if (journalEntry_) {
-        const bool delivered = journalEntry_->deliver(render, &blocked);
-        errors = journalEntry_->errors();
-        // The session is over: what is left of its entry belongs to whichever
-        // copy starts next.
-        journalEntry_.reset();
-        if (delivered) {
-            logged_ = true;
-            return;
-        }
-        parked = true;
-    } else {
-        // No journal to keep it in: straight into the logs, come what may.
-        for (const char *name : {core::session::kLogFileName, core::session::kDataLogFileName}) {
-            const QString file = QString::fromLatin1(name);
-            const auto result = core::session::appendRecord(QDir(logFolder_).filePath(file), render(file));
-            if (!result.ok)
-                errors << result.error;
-        }
-        if (errors.isEmpty()) {
-            logged_ = true;
-            return;
-        }
-    }
-    logged_ = parked;
-    QString message = QStringLiteral("Tocka could not write this session to the log: %1.")
-                          .arg(errors.join(QLatin1String("; ")));
-    message += parked ? QStringLiteral(" The session is kept and will be written at the next start.")
-                      : QStringLiteral(" Keeping it for the next start failed as well.");
-    std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
-    app_.tellUser(message);
 }
 
 // Keeps the window above all others, or stops doing so, without re-creating,

@@ -25,7 +25,7 @@
 
 namespace links { class TockaWindows; }
 
-namespace core::session { class JournalEntry; }
+namespace core::session { class SessionKeeper; }
 
 namespace clockwindow {
 
@@ -111,10 +111,6 @@ public:
     // user set.
     std::optional<links::FadeSettings> LastFadeSettings;
 
-    // True once the session is safely in both logs (or kept in the journal
-    // for the next start).
-    bool sessionLogged() const { return logged_; }
-
     // Mouse state.
     float DragStartX = 0;
     float DragStartY = 0;
@@ -134,19 +130,16 @@ protected:
     void moveWindow(QPoint topLeft) override;
 
 private:
-    void saveCheckpoint();
     void writeSessionLogs();
+    void tellWhenShown(const QStringList &messages);
     core::session::SessionRecord recordNow() const;
 
     links::TockaWindows &app_;
     BounceMotion bounce_;
     FaceGestures gestures_;
     BreakAlarm alarm_;
-    QString logFolder_;
-    double lastCheckpointAt_ = -1;
-    std::unique_ptr<core::session::JournalEntry> journalEntry_; // this session's, held while it runs
-    bool logged_ = false;
-    bool sessionStarted_ = false; // false in a copy that was refused
+    // The session's way to the logs; none in a copy that was refused.
+    std::unique_ptr<core::session::SessionKeeper> keeper_;
 };
 
 } // namespace clockwindow

@@ -9,8 +9,6 @@
 class QWidget;
 namespace platform { class Platform; }
 
-namespace core::session { class Journal; }
-
 namespace links {
 
 class ClockFace;
@@ -24,7 +22,8 @@ public:
     static QString title() { return QStringLiteral("Tocka!"); }
 
     virtual platform::Platform &platform() = 0;
-    virtual core::session::Journal &journal() = 0;
+    // Where sessions owed to the logs are kept until the logs have them.
+    virtual QString journalFolder() const = 0;
 
     virtual ClockFace &form1() = 0;
     virtual bool isForm1Loaded() const = 0;

@@ -15,7 +15,7 @@ namespace tocka {
 
 TockaApp::TockaApp(platform::Platform &platform, QString journalFolder)
     : platform_(platform)
-    , journal_(std::move(journalFolder))
+    , journalFolder_(std::move(journalFolder))
     , form1_([this] {
         auto *form = new clockwindow::Form1(*this);
         connect(form, &QObject::destroyed, this, &TockaApp::finished);
@@ -72,17 +72,7 @@ void TockaApp::showAbout(QWidget *opener)
 
 void TockaApp::start()
 {
-    clockwindow::Form1 &clock = form1();
-    // Only entries whose owner is gone are taken; this session's own entry
-    // and those of any other running copy are held by their owners.
-    const core::session::Journal::Delivery owed = journal_.deliverOwed();
-    clock.Show();
-    if (!owed.messages.isEmpty()) {
-        const QString message = owed.messages.join(QLatin1String("\n\n"));
-        for (const QString &line : owed.messages)
-            std::fprintf(stderr, "tocka: %s\n", qPrintable(line));
-        QTimer::singleShot(0, this, [this, message] { tellUser(message); });
-    }
+    form1().Show();
 }
 
 void TockaApp::endSession()

@@ -5,7 +5,6 @@
 
 #include "about/frmabout.h"
 #include "clock/form1.h"
-#include "core/session/journal.h"
 #include "forms/formslot.h"
 #include "links/tockawindows.h"
 #include "settings/frmsetting.h"
@@ -31,7 +30,7 @@ public:
     ~TockaApp() override;
 
     platform::Platform &platform() override { return platform_; }
-    core::session::Journal &journal() override { return journal_; }
+    QString journalFolder() const override { return journalFolder_; }
 
     clockwindow::Form1 &form1() override;
     bool isForm1Loaded() const override;
@@ -43,8 +42,8 @@ public:
     bool isFrmAboutLoaded() const;
     void showAbout(QWidget *opener) override;
 
-    // Loads the clock window, writes the sessions earlier runs left owed
-    // into their logs, and shows the window.
+    // Loads the clock window (which starts the session and writes the
+    // sessions earlier runs left owed into their logs) and shows it.
     void start();
 
     // The desktop session is ending (a signal, logout, shutdown): close the
@@ -68,7 +67,7 @@ Q_SIGNALS:
 
 private:
     platform::Platform &platform_;
-    core::session::Journal journal_;
+    QString journalFolder_;
     forms::FormSlot<clockwindow::Form1> form1_;
     forms::FormSlot<settings::FrmSetting> settings_;
     forms::FormSlot<about::frmAbout> about_;

@@ -94,7 +94,7 @@ TEST_F(ClockWindow, UnloadWritesOneRecordToEachLogAndForgetsTheJournalEntry)
               QByteArray("\"----------\"\r\n#2026-12-08#\r\n#23:59:58#\r\n#00:00:02#\r\n4\r\n\"0:00:04\"\r\n"));
     EXPECT_EQ(contents(log("Log.log")),
               QByteArray("----------\r\n8 Dec 2026\r\n23:59:58\r\n00:00:02\r\n4\r\n0:00:04\r\n"));
-    EXPECT_TRUE(app->journal().entryIds().isEmpty());
+    EXPECT_TRUE(core::session::Journal(app->journalFolder()).entryIds().isEmpty());
     EXPECT_FALSE(app->isForm1Loaded());
 
     app->endSession(); // a second request finds nothing left to unload
@@ -110,29 +110,6 @@ TEST_F(ClockWindow, UnloadBeforeTheFirstTickKeepsTheRecordSixLinesLong)
               QByteArray("\"----------\"\r\n#2026-12-07#\r\n#23:59:58#\r\n#23:59:58#\r\n\r\n\r\n"));
 }
 
-TEST_F(ClockWindow, TheRunningSessionIsKeptFromItsStartAndEveryMinute)
-{
-    app->form1();
-    // What the journal holds for the session now, as a copy that comes after
-    // this one would find it.
-    auto saved = [&] {
-        const QStringList ids = app->journal().entryIds();
-        EXPECT_EQ(ids.size(), 1);
-        QFile f(app->journal().folder() + QLatin1Char('/') + ids.value(0) + QStringLiteral(".session"));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return core::session::Journal::parse(f.readAll()).value_or(core::session::EntryData{});
-    };
-    EXPECT_TRUE(saved().record.clockText.isEmpty()) << "kept before the first tick";
-    tick();
-    EXPECT_EQ(saved().record.clockText, QStringLiteral("0:00:01"));
-    tick(58);
-    EXPECT_EQ(saved().record.clockText, QStringLiteral("0:00:01"));
-    tick(2);
-    EXPECT_EQ(saved().record.clockText, QStringLiteral("0:01:01"));
-    EXPECT_EQ(saved().folder, dir.path());
-    EXPECT_EQ(saved().record.startTime, QTime(23, 59, 58));
-}
-
 TEST_F(ClockWindow, ALogThatRefusesIsNamedAndTheSessionKeptForTheNextStart)
 {
     ASSERT_TRUE(QDir().mkpath(log("Log.log"))); // a folder where the log should be
@@ -144,7 +121,7 @@ TEST_F(ClockWindow, ALogThatRefusesIsNamedAndTheSessionKeptForTheNextStart)
     EXPECT_TRUE(fake.messages[0].contains(QLatin1String("next start"))) << fake.messages[0].toStdString();
     EXPECT_EQ(contents(log("LogData.log")).count("\"0:00:03\""), 1) << "the other log still gets it";
 
-    EXPECT_EQ(app->journal().entryIds().size(), 1) << "kept for Log.log";
+    EXPECT_EQ(core::session::Journal(app->journalFolder()).entryIds().size(), 1) << "kept for Log.log";
 
     // Next start, the folder is fixed: the session lands in Log.log only.
     ASSERT_TRUE(QDir(log("Log.log")).removeRecursively());
@@ -161,7 +138,7 @@ TEST_F(ClockWindow, WhileTheDesktopEndsFailuresGoToStandardErrorOnly)
     tick();
     app->endSession();
     EXPECT_TRUE(fake.messages.isEmpty()) << "no box nobody will see";
-    EXPECT_EQ(app->journal().entryIds().size(), 1);
+    EXPECT_EQ(core::session::Journal(app->journalFolder()).entryIds().size(), 1);
 }
 
 } // namespace

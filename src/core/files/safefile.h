@@ -6,6 +6,8 @@
 // is non-blocking, checks that it got a regular file, and says in plain words
 // what it found instead.
 
+#include "core/files/handle.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -36,11 +38,11 @@ ReadResult readRegular(const QString &path, qint64 maxBytes, QByteArray *bytes, 
 
 // Opens a file to append to, creating it when it is missing. A link is
 // followed only to a regular file that the user running the program owns,
-// and never to create a file elsewhere. Returns the descriptor (close it
-// yourself) or -1 with `error` naming the path and the reason. `readable`
-// tells whether the descriptor may also be read (a log we may write but not
-// read still takes a record).
-int openForAppend(const QString &path, bool *readable, QString *error);
+// and never to create a file elsewhere. An invalid handle with `error`
+// naming the path and the reason on failure. `readable` tells whether the
+// handle may also be read (a log we may write but not read still takes a
+// record).
+Handle openForAppend(const QString &path, bool *readable, QString *error);
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and
 // renames it over `path`, then flushes the folder, so after a crash the file
@@ -50,8 +52,9 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
 // Makes the renames and removals in a folder durable.
 void syncFolder(const QString &folder);
 
-// Writes all of `data` to `fd`, going on after interruptions and short
-// writes; false with the reason in `error` when the system takes no more.
-bool writeAll(int fd, const char *data, qsizetype size, int &error);
+// A folder only its owner may enter, created with its parents when missing.
+// False with `error` ("cannot create PATH: it is a file") when something
+// else stands there, it belongs to another user, or it cannot be made.
+bool makePrivateFolder(const QString &path, QString *error);
 
 } // namespace core::files

@@ -5,12 +5,6 @@
 
 #include <QDir>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace core::session {
 
 namespace {
@@ -30,30 +24,27 @@ LogAppend::~LogAppend()
 
 void LogAppend::close()
 {
-    if (fd_ >= 0)
-        ::close(fd_); // lets go of the lock too
-    fd_ = -1;
+    file_.close(); // lets go of the lock too
 }
 
 bool LogAppend::open(const QString &path, QString *error)
 {
     close();
     path_ = path;
-    fd_ = files::openForAppend(path, &readable_, error);
-    if (fd_ < 0)
+    file_ = files::openForAppend(path, &readable_, error);
+    if (!file_.isOpen())
         return false;
     // Another copy of the program appending to the same log at the same
     // moment would move the offset noted for the record.
-    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-    }
-    struct stat info = {};
-    if (::fstat(fd_, &info) != 0) {
+    file_.lock();
+    int e = 0;
+    size_ = file_.size(&e);
+    if (size_ < 0) {
         if (error)
-            *error = failure("write", path, errno);
+            *error = failure("write", path, e);
         close();
         return false;
     }
-    size_ = info.st_size;
     leadFromLastByte();
     return true;
 }
@@ -65,7 +56,7 @@ void LogAppend::leadFromLastByte()
     lead_.clear();
     if (readable_ && size_ > 0) {
         char last = '\n';
-        if (::pread(fd_, &last, 1, size_ - 1) == 1 && last != '\n')
+        if (file_.readAt(&last, 1, size_ - 1) == 1 && last != '\n')
             lead_ = "\r\n";
     }
 }
@@ -79,15 +70,8 @@ LogAppend::Found LogAppend::find(qint64 at, const QByteArray &bytes) const
     if (!readable_) // a log we may write but not read: its size must tell
         return size_ >= at + bytes.size() ? Found::All : Found::TornTail;
     QByteArray there(static_cast<qsizetype>(std::min<qint64>(bytes.size(), size_ - at)), '\0');
-    qsizetype have = 0;
-    while (have < there.size()) {
-        const ssize_t n = ::pread(fd_, there.data() + have, static_cast<size_t>(there.size() - have), at + have);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return Found::Unknown;
-        have += n;
-    }
+    if (file_.readFullyAt(there.data(), there.size(), at) != there.size())
+        return Found::Unknown;
     if (!bytes.startsWith(there))
         return Found::Absent;
     return there.size() == bytes.size() ? Found::All : Found::TornTail;
@@ -95,9 +79,10 @@ LogAppend::Found LogAppend::find(qint64 at, const QByteArray &bytes) const
 
 bool LogAppend::cutBack(qint64 at, QString *error)
 {
-    if (::ftruncate(fd_, at) != 0) {
+    int e = 0;
+    if (!file_.truncate(at, &e)) {
         if (error)
-            *error = failure("repair", path_, errno);
+            *error = failure("repair", path_, e);
         return false;
     }
     size_ = at;
@@ -112,20 +97,17 @@ bool LogAppend::write(const QByteArray &record, QString *error, const std::funct
     bool ok = true;
     if (midway) {
         const qsizetype half = bytes.size() / 2;
-        ok = files::writeAll(fd_, bytes.constData(), half, e);
+        ok = file_.writeAll(bytes.constData(), half, &e);
         if (ok)
             midway();
-        ok = ok && files::writeAll(fd_, bytes.constData() + half, bytes.size() - half, e);
+        ok = ok && file_.writeAll(bytes.constData() + half, bytes.size() - half, &e);
     } else {
-        ok = files::writeAll(fd_, bytes.constData(), bytes.size(), e);
+        ok = file_.writeAll(bytes.constData(), bytes.size(), &e);
     }
-    if (ok && ::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
-        e = errno;
-        ok = false;
-    }
+    ok = ok && file_.syncData(&e);
     if (!ok) {
         // Take back whatever part of the record reached the file.
-        [[maybe_unused]] const int cut = ::ftruncate(fd_, size_);
+        file_.truncate(size_);
         if (error)
             *error = failure("write", path_, e);
         close();

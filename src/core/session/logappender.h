@@ -5,6 +5,8 @@
 // back off, and a file left without a final line end (an earlier crash) gets
 // one first, so no record ever runs into another.
 
+#include "core/files/handle.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -54,7 +56,7 @@ public:
 private:
     void leadFromLastByte();
     QString path_;
-    int fd_ = -1;
+    files::Handle file_;
     qint64 size_ = 0;
     QByteArray lead_;
     bool readable_ = true;

@@ -28,6 +28,8 @@ struct SessionRecord
     QTime endTime;                      // value 4
     std::optional<double> elapsedSecs;  // value 5: empty before the first tick
     QString clockText;                  // value 6: empty before the first tick
+
+    friend bool operator==(const SessionRecord &, const SessionRecord &) = default;
 };
 
 // Data form of single values (no line end).

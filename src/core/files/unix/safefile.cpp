@@ -43,27 +43,13 @@ int openLog(const QByteArray &native, int flags, bool *readable)
     return fd;
 }
 
-} // namespace
-
-bool writeAll(int fd, const char *data, qsizetype size, int &error)
+unsigned lstatMode(const QString &path)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            return false;
-        }
-        if (n == 0) {
-            error = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode : 0;
 }
+
+} // namespace
 
 QString kindName(unsigned mode)
 {
@@ -160,7 +146,7 @@ ReadResult readRegular(const QString &path, qint64 maxBytes, QByteArray *bytes, 
     return ReadResult::Ok;
 }
 
-int openForAppend(const QString &path, bool *readable, QString *error)
+Handle openForAppend(const QString &path, bool *readable, QString *error)
 {
     const QByteArray native = QFile::encodeName(path);
     const int common = O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
@@ -179,14 +165,14 @@ int openForAppend(const QString &path, bool *readable, QString *error)
                                  e == ENOENT ? QStringLiteral("it is a link to a file that does not exist")
                                              : QStringLiteral("it is a link, and %1").arg(reasonAfterFailedOpen(native, e)));
             }
-            return -1;
+            return {};
         }
     }
     if (fd < 0) {
         const int e = errno;
         if (error)
             *error = failure("open", path, reasonAfterFailedOpen(native, e));
-        return -1;
+        return {};
     }
     struct stat info = {};
     QString why;
@@ -201,13 +187,13 @@ int openForAppend(const QString &path, bool *readable, QString *error)
         ::close(fd);
         if (error)
             *error = failure("write", path, why);
-        return -1;
+        return {};
     }
     // Appends must wait for a full pipe or a slow disk like any write.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (readable)
         *readable = canRead;
-    return fd;
+    return Handle(fd);
 }
 
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
@@ -222,21 +208,20 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
             *error = failure("write", path, errorText(e));
         return false;
     };
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
+    Handle file(::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!file.isOpen()) {
         const int e = errno;
         if (error)
             *error = failure("write", path, errorText(e));
         return false;
     }
     int e = 0;
-    if (!writeAll(fd, bytes.constData(), bytes.size(), e) || ::fdatasync(fd) != 0) {
+    if (!file.writeAll(bytes.constData(), bytes.size(), &e) || ::fdatasync(file.descriptor()) != 0) {
         if (e == 0)
             e = errno;
-        ::close(fd);
         return fail(e);
     }
-    if (::close(fd) != 0 && errno != EINTR)
+    if (::close(file.release()) != 0 && errno != EINTR)
         return fail(errno);
     if (::rename(native.constData(), QFile::encodeName(path).constData()) != 0)
         return fail(errno);
@@ -251,6 +236,48 @@ void syncFolder(const QString &folder)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+bool makePrivateFolder(const QString &path, QString *error)
+{
+    const QByteArray native = QFile::encodeName(path);
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = failure("create", path, why);
+        return false;
+    };
+    struct stat info = {};
+    if (::lstat(native.constData(), &info) != 0) {
+        if (errno != ENOENT)
+            return fail(errorText(errno));
+        if (!QDir().mkpath(path)) {
+            // Whatever is in the way further up says why.
+            QString up = QFileInfo(path).absolutePath();
+            while (!up.isEmpty() && !QFileInfo::exists(up) && up != QLatin1String("/"))
+                up = QFileInfo(up).absolutePath();
+            const QFileInfo blocker(up);
+            if (blocker.exists() && !blocker.isDir())
+                return fail(QStringLiteral("%1 is %2").arg(QDir::toNativeSeparators(up), kindName(lstatMode(up))));
+            return fail(QStringLiteral("%1 cannot be written").arg(QDir::toNativeSeparators(up)));
+        }
+        if (::lstat(native.constData(), &info) != 0)
+            return fail(errorText(errno));
+    }
+    if (S_ISLNK(info.st_mode)) {
+        struct stat target = {};
+        if (::stat(native.constData(), &target) != 0)
+            return fail(QStringLiteral("it is a link to nothing"));
+        if (!S_ISDIR(target.st_mode))
+            return fail(QStringLiteral("it is a link to %1").arg(kindName(target.st_mode)));
+        info = target;
+    } else if (!S_ISDIR(info.st_mode)) {
+        return fail(QStringLiteral("it is %1").arg(kindName(info.st_mode)));
+    }
+    if (info.st_uid != ::geteuid())
+        return fail(QStringLiteral("it is a folder of another user"));
+    if ((info.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0)
+        return fail(errorText(errno));
+    return true;
 }
 
 } // namespace core::files
