@@ -66,9 +66,10 @@ int main(int argc, char *argv[])
     watcher.watchShutdown();
     QObject::connect(&watcher, &platform::SessionEndWatcher::ending, &tocka,
                      [&](platform::SessionEndWatcher::Reason reason, int signalNumber) {
-                         std::fprintf(stderr, "tocka: ending on %s%s, logging the session\n",
+                         std::fprintf(stderr, "tocka: ending on %s%s%s\n",
                                       platform::SessionEndWatcher::reasonName(reason),
-                                      signalNumber ? qPrintable(QStringLiteral(" %1").arg(signalNumber)) : "");
+                                      signalNumber ? qPrintable(QStringLiteral(" %1").arg(signalNumber)) : "",
+                                      tocka.refusedAsSecondCopy() ? "" : ", logging the session");
                          tocka.endSession();
                          watcher.releaseShutdownLock();
                      });

@@ -71,6 +71,7 @@ void Form1::Form_Load()
 {
     platform::Platform &platform = app_.platform();
     if (!platform.claimSingleInstance()) {
+        refused_ = true;
         const QString problem = platform.singleInstanceProblem();
         platform.messageBox(problem.isEmpty() ? QStringLiteral("Its not Tocka yet! Quit Being so fiesty, damnit!") : problem,
                             links::TockaWindows::title());

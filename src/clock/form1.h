@@ -111,6 +111,10 @@ public:
     // user set.
     std::optional<links::FadeSettings> LastFadeSettings;
 
+    // True in a copy refused because another one runs: it has no session
+    // and is only showing the user why it ends.
+    bool refusedAsSecondCopy() const { return refused_; }
+
     // Mouse state.
     float DragStartX = 0;
     float DragStartY = 0;
@@ -140,6 +144,7 @@ private:
     BreakAlarm alarm_;
     // The session's way to the logs; none in a copy that was refused.
     std::unique_ptr<core::session::SessionKeeper> keeper_;
+    bool refused_ = false;
 };
 
 } // namespace clockwindow

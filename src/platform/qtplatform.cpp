@@ -15,7 +15,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
@@ -150,23 +149,19 @@ QString QtPlatform::lockFilePath(const QString &instanceKey)
 
 bool QtPlatform::claimSingleInstance()
 {
-    if (lock_)
-        return lock_->isLocked();
-    const QString path = lockFilePath(instanceKey_);
-    // The lock reads what is at its path to see whether its holder lives: a
-    // FIFO there would block that read for ever, before any window shows.
-    if (const std::optional<QString> kind = core::files::otherThanAFile(path)) {
-        lockProblem_ = QStringLiteral("Tocka cannot tell whether it is running already: %1 is %2, not a lock file. "
-                                      "Remove it and start Tocka again.")
-                           .arg(QDir::toNativeSeparators(path), *kind);
-        return false;
-    }
-    lock_ = std::make_unique<QLockFile>(path);
-    // Stale time 0: a lock is never stale by age, only when the process that
-    // holds it is gone, so a copy that crashed never blocks the next start and
-    // a copy that runs for weeks is never taken for a crashed one.
-    lock_->setStaleLockTime(0);
-    return lock_->tryLock(0);
+    if (claimed_)
+        return lock_.held();
+    claimed_ = true;
+    // A copy that runs holds the lock file locked; the system drops that lock
+    // when the copy ends in any way, so a copy that crashed never blocks the
+    // next start, whatever its lock file says.
+    QString problem;
+    lock_ = core::files::LockFile::claim(QDir::toNativeSeparators(lockFilePath(instanceKey_)), &problem);
+    if (!problem.isEmpty())
+        lockProblem_ = QStringLiteral("Tocka cannot tell whether it is running already: %1. Start Tocka again "
+                                      "once that is mended.")
+                           .arg(problem);
+    return lock_.held();
 }
 
 void QtPlatform::endProcessNow()

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/files/lockfile.h"
 #include "platform/platform.h"
 
 #include <QString>
 
 #include <memory>
 #include <random>
-
-class QLockFile;
 
 namespace platform {
 
@@ -45,7 +44,8 @@ public:
 
 private:
     QString instanceKey_;
-    std::unique_ptr<QLockFile> lock_;
+    core::files::LockFile lock_;
+    bool claimed_ = false;
     QString lockProblem_;
     // Reseeded at every bounce and fade tick: a generator whose seeding costs
     // next to nothing, unlike the Mersenne twister's 624 words.

@@ -75,9 +75,19 @@ void TockaApp::start()
     form1().Show();
 }
 
+bool TockaApp::refusedAsSecondCopy() const
+{
+    const clockwindow::Form1 *clock = form1_.peek();
+    return clock && clock->refusedAsSecondCopy();
+}
+
 void TockaApp::endSession()
 {
     desktopEnding_ = true;
+    // A refused copy has nothing to log or save: it need not wait for its
+    // message to be answered.
+    if (refusedAsSecondCopy())
+        platform_.endProcessNow();
     form1_.unload();
 }
 

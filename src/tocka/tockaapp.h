@@ -50,6 +50,8 @@ public:
     // clock window the normal way, with no questions asked.
     void endSession();
     bool desktopEnding() const { return desktopEnding_; }
+    // A copy refused because another runs, still showing why it ends.
+    bool refusedAsSecondCopy() const;
 
     // A message for the user: a message box while someone is there to read
     // it, standard error only while the desktop is going away.

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -66,6 +68,42 @@ TEST_F(RealPlatform, ALockLeftByACrashedCopyDoesNotBlock)
 
     platform::QtPlatform next(QStringLiteral("tocka-test"));
     EXPECT_TRUE(next.claimSingleInstance());
+}
+
+// Whatever a lock file that nobody holds says, it is not a running copy.
+TEST_F(RealPlatform, ALockNobodyHoldsNeverBlocksWhateverItHolds)
+{
+    const QString path = platform::QtPlatform::lockFilePath(QStringLiteral("tocka-test"));
+    struct Row
+    {
+        const char *what;
+        std::function<void()> make;
+    };
+    const auto file = [&](const QByteArray &bytes) {
+        return [&, bytes] {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+    };
+    const Row rows[] = {
+        {"empty (killed while it was made)", file({})},
+        {"junk", file("\x01\xff not a pid\n")},
+        {"a live process of another host", file(QByteArray::number(::getpid()) + "\ntocka\nsome-other-host\n")},
+        {"our own pid", file(QByteArray::number(::getpid()) + "\n")},
+        {"a link to nothing", [&] { ASSERT_EQ(::symlink("/nonexistent/tocka.lock", QFile::encodeName(path).constData()), 0); }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(path);
+        row.make();
+        platform::QtPlatform first(QStringLiteral("tocka-test"));
+        EXPECT_TRUE(first.claimSingleInstance()) << first.singleInstanceProblem().toStdString();
+        EXPECT_TRUE(first.singleInstanceProblem().isEmpty());
+        platform::QtPlatform second(QStringLiteral("tocka-test"));
+        EXPECT_FALSE(second.claimSingleInstance()) << "one copy at a time all the same";
+        EXPECT_TRUE(second.singleInstanceProblem().isEmpty());
+    }
 }
 
 TEST_F(RealPlatform, AFifoWhereTheLockGoesIsNamedNotWaitedOn)

@@ -24,6 +24,9 @@ QString kindName(unsigned mode);
 // or holds a regular file.
 std::optional<QString> otherThanAFile(const QString &path);
 
+// True when a symbolic link stands at `path` (to anything or nothing).
+bool isSymbolicLink(const QString &path);
+
 // The text for an errno value, with the full disk and the missing
 // permission said the way a user reads them.
 QString errorText(int error);

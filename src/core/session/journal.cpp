@@ -42,7 +42,7 @@ QStringList namesIn(const QString &folder, QDir::Filters filters, Wanted wanted)
 
 // ---------------------------------------------------------------- entry
 
-JournalEntry::JournalEntry(QString path, LockFile lock, EntryData data)
+JournalEntry::JournalEntry(QString path, files::LockFile lock, EntryData data)
     : path_(std::move(path))
     , lock_(std::move(lock))
     , data_(std::move(data))
@@ -104,7 +104,7 @@ std::unique_ptr<JournalEntry> Journal::begin(EntryData data, QString *error)
                                 data.record.startTime.toString(QStringLiteral("HHmmss")))
                            .arg(files::processId())
                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    LockFile lock = LockFile::createHeld(lockPath(id), error);
+    files::LockFile lock = files::LockFile::createHeld(lockPath(id), error);
     if (!lock.held())
         return nullptr;
     data.owner = files::processId();
@@ -119,7 +119,7 @@ std::unique_ptr<JournalEntry> Journal::begin(EntryData data, QString *error)
 Journal::Taken Journal::take(const QString &id)
 {
     Taken taken;
-    LockFile lock = LockFile::takeOver(lockPath(id));
+    files::LockFile lock = files::LockFile::takeOver(lockPath(id));
     if (!lock.held())
         return taken;
     // Half-written copies of it from a run that was killed while saving.
@@ -157,7 +157,7 @@ void Journal::removeStrayLocks() const
         const QString id = name.chopped(kLockSuffix.size());
         if (QFileInfo::exists(entryPath(id)))
             continue;
-        LockFile lock = LockFile::takeOver(lockPath(id));
+        files::LockFile lock = files::LockFile::takeOver(lockPath(id));
         lock.release(lock.held() && !QFileInfo::exists(entryPath(id)));
     }
 }

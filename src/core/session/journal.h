@@ -17,7 +17,7 @@
 // but not a runtime folder.
 
 #include "core/session/entryformat.h"
-#include "core/session/lockfile.h"
+#include "core/files/lockfile.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,7 +30,7 @@ namespace core::session {
 class JournalEntry
 {
 public:
-    JournalEntry(QString path, LockFile lock, EntryData data);
+    JournalEntry(QString path, files::LockFile lock, EntryData data);
     JournalEntry(const JournalEntry &) = delete;
     JournalEntry &operator=(const JournalEntry &) = delete;
 
@@ -49,7 +49,7 @@ public:
 
 private:
     QString path_;
-    LockFile lock_;
+    files::LockFile lock_;
     EntryData data_;
 };
 

@@ -78,6 +78,12 @@ std::optional<QString> otherThanAFile(const QString &path)
     return kindName(info.st_mode);
 }
 
+bool isSymbolicLink(const QString &path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 QString errorText(int error)
 {
     QString text = QString::fromLocal8Bit(std::strerror(error));

@@ -9,7 +9,7 @@
 
 #include <QString>
 
-namespace core::session {
+namespace core::files {
 
 class LockFile
 {
@@ -27,16 +27,23 @@ public:
     // the file at that path (a copy that finished before us removed it, and
     // a lock on a removed file guards nothing).
     static LockFile takeOver(const QString &path);
+    // The lock at a fixed `path` that only one running copy may hold: held
+    // unless another copy holds it. What the file says, or that a copy long
+    // gone left it, or that a link to nothing stands there, never keeps the
+    // lock from whoever comes next. Not held, with `problem`, when a folder,
+    // FIFO or device stands there or no lock file can be made; not held and
+    // no problem when another copy has it.
+    static LockFile claim(const QString &path, QString *problem);
 
     bool held() const { return file_.isOpen(); }
     const QString &path() const { return path_; }
-    // Lets go of the lock; with `removeFile`, removes the file first, while
+    // Lets go of the lock; with `alsoTheFile`, removes the file first, while
     // the lock still keeps everyone else off it.
-    void release(bool removeFile);
+    void release(bool alsoTheFile);
 
 private:
     QString path_;
-    files::Handle file_;
+    Handle file_;
 };
 
-} // namespace core::session
+} // namespace core::files
