@@ -252,6 +252,10 @@ bool IniFile::save(const QString &path, QString *error) const
         return false;
     };
     const QFileInfo info(path);
+    // The save writes through a link to the file it points to; a link to
+    // nothing would make a file wherever it points.
+    if (info.isSymLink() && !info.exists())
+        return failed(QStringLiteral("it is a link to a file that does not exist"));
     if (!info.absoluteDir().exists() && !QDir().mkpath(info.absolutePath()))
         return failed(QStringLiteral("its folder cannot be created"));
     // The temporary file is renamed over the old one only after all of it

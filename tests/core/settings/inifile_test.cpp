@@ -139,6 +139,14 @@ TEST(IniFile, SaveIsAtomicKeepsPermissionsAndFailsWithoutHarm)
     EXPECT_FALSE(ini.save(dir.filePath("LogSetin.ini/sub/x.ini"), &error));
     EXPECT_EQ(fileBytes(path), "[Settings]\nA=2\n");
 
+    // A link to nothing makes no file wherever it points.
+    const QString dangling = dir.filePath("dangling.ini");
+    ASSERT_TRUE(QFile::link(dir.filePath("elsewhere/made.ini"), dangling));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("elsewhere")));
+    EXPECT_FALSE(ini.save(dangling, &error));
+    EXPECT_TRUE(error.endsWith(QLatin1String("it is a link to a file that does not exist"))) << qPrintable(error);
+    EXPECT_FALSE(QFile::exists(dir.filePath("elsewhere/made.ini")));
+
     // Loading: a missing file is empty, a folder cannot be read.
     core::settings::IniFile loaded;
     EXPECT_TRUE(loaded.load(dir.filePath("missing.ini")));
