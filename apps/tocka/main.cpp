@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(icon);
 
     platform::QtPlatform platform(QStringLiteral("tocka"));
-    tocka::TockaApp tocka(platform, core::desktop::journalFolder());
+    tocka::TockaApp tocka(platform, core::desktop::journalFolder(), core::desktop::spareJournalFolder());
     QObject::connect(&tocka, &tocka::TockaApp::finished, &application, &QCoreApplication::quit);
 
     platform::SessionEndWatcher watcher;

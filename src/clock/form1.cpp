@@ -78,9 +78,10 @@ void Form1::Form_Load()
         platform.endProcessNow();
     }
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());
-    keeper_ = std::make_unique<core::session::SessionKeeper>(app_.journalFolder(), QDir::currentPath(),
+    keeper_ = std::make_unique<core::session::SessionKeeper>(app_.journalFolders(), QDir::currentPath(),
                                                              [this] { return recordNow(); });
-    const core::session::SessionKeeper::Started started = keeper_->start();
+    const core::session::SessionKeeper::Started started
+        = keeper_->start(platform.currentUtc().toMSecsSinceEpoch());
     if (!started.journalProblem.isEmpty())
         toStandardError(started.journalProblem);
     tellWhenShown(owedSessionMessages(started.owed));

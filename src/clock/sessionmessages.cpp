@@ -37,6 +37,11 @@ QStringList owedSessionMessages(const QList<SessionFate> &owed, const QLocale &l
                                   "and will be tried again at the next start.")
                        .arg(lengthText(fate.record), when, fate.errors.join(QLatin1String("; ")));
             break;
+        case SessionFate::Kind::Waiting:
+            out << QStringLiteral("A session left behind by an earlier run cannot be recovered yet: %1. "
+                                  "It will be tried again at the next start.")
+                       .arg(fate.errors.join(QLatin1String("; ")));
+            break;
         case SessionFate::Kind::Unreadable:
             out << QStringLiteral("A session left behind by an earlier run could not be recovered: %1. "
                                   "The file is kept for you to look at.")
@@ -49,7 +54,7 @@ QStringList owedSessionMessages(const QList<SessionFate> &owed, const QLocale &l
 
 QString endedSessionMessage(const SessionFate &session)
 {
-    if (session.kind == SessionFate::Kind::Logged || session.kind == SessionFate::Kind::Unreadable)
+    if (session.kind != SessionFate::Kind::Kept && session.kind != SessionFate::Kind::Lost)
         return {};
     QString message = QStringLiteral("Tocka could not write this session to the log: %1.")
                           .arg(session.errors.join(QLatin1String("; ")));

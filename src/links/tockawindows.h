@@ -5,6 +5,7 @@
 // this to every window it makes, so no window includes another's header.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 namespace platform { class Platform; }
@@ -22,8 +23,9 @@ public:
     static QString title() { return QStringLiteral("Tocka!"); }
 
     virtual platform::Platform &platform() = 0;
-    // Where sessions owed to the logs are kept until the logs have them.
-    virtual QString journalFolder() const = 0;
+    // Where sessions owed to the logs are kept until the logs have them:
+    // the journal, then a spare one for when it cannot be written.
+    virtual QStringList journalFolders() const = 0;
 
     virtual ClockFace &form1() = 0;
     virtual bool isForm1Loaded() const = 0;

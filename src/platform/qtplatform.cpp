@@ -61,6 +61,11 @@ QTime QtPlatform::timeOfDay() const
     return QTime(now.hour(), now.minute(), now.second());
 }
 
+QDateTime QtPlatform::currentUtc() const
+{
+    return QDateTime::currentDateTimeUtc();
+}
+
 QSizeF QtPlatform::screenTwips(const QWidget *widget) const
 {
     QScreen *screen = widget ? widget->screen() : nullptr;

@@ -25,6 +25,7 @@ public:
     float secondsSinceMidnight() const override;
     QDate today() const override;
     QTime timeOfDay() const override;
+    QDateTime currentUtc() const override;
     QSizeF screenTwips(const QWidget *widget = nullptr) const override;
     void moveWindow(QWidget &window, QPoint topLeft) override;
     void messageBox(const QString &text, const QString &title) override;

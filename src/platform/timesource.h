@@ -4,6 +4,7 @@
 // time themselves, so tests drive a fake one.
 
 #include <QDate>
+#include <QDateTime>
 #include <QTime>
 
 namespace platform {
@@ -18,6 +19,10 @@ public:
     virtual float secondsSinceMidnight() const = 0;
     virtual QDate today() const = 0;
     virtual QTime timeOfDay() const = 0;
+    // The moment in absolute time (UTC), for ordering what outlives a run;
+    // the local readings above can repeat when the zone or the clock
+    // changes.
+    virtual QDateTime currentUtc() const = 0;
 };
 
 } // namespace platform

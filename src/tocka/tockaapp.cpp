@@ -13,9 +13,9 @@
 
 namespace tocka {
 
-TockaApp::TockaApp(platform::Platform &platform, QString journalFolder)
+TockaApp::TockaApp(platform::Platform &platform, QString journalFolder, QString spareJournalFolder)
     : platform_(platform)
-    , journalFolder_(std::move(journalFolder))
+    , journalFolders_(QStringList{std::move(journalFolder), std::move(spareJournalFolder)})
     , form1_([this] {
         auto *form = new clockwindow::Form1(*this);
         connect(form, &QObject::destroyed, this, &TockaApp::finished);
@@ -24,6 +24,7 @@ TockaApp::TockaApp(platform::Platform &platform, QString journalFolder)
     , settings_([this] { return new settings::FrmSetting(*this); })
     , about_([this] { return new about::frmAbout(platform_, title()); })
 {
+    journalFolders_.removeAll(QString());
 }
 
 TockaApp::~TockaApp()
@@ -88,6 +89,15 @@ void TockaApp::endSession()
     // message to be answered.
     if (refusedAsSecondCopy())
         platform_.endProcessNow();
+    if (!isForm1Loaded())
+        return; // ended already: there is no session left to end
+    // As the settings window's Command1 ends Tocka: that window first (its
+    // unload hands the always-on-top choice to the clock window), then the
+    // clock window. Left open, it would be closed as the program quits, and
+    // its unload, finding no clock window, would start a new session that
+    // nobody ends.
+    about_.unload();
+    settings_.unload();
     form1_.unload();
 }
 

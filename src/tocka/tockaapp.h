@@ -26,11 +26,11 @@ class TockaApp : public QObject, public links::TockaWindows
 {
     Q_OBJECT
 public:
-    TockaApp(platform::Platform &platform, QString journalFolder);
+    TockaApp(platform::Platform &platform, QString journalFolder, QString spareJournalFolder = {});
     ~TockaApp() override;
 
     platform::Platform &platform() override { return platform_; }
-    QString journalFolder() const override { return journalFolder_; }
+    QStringList journalFolders() const override { return journalFolders_; }
 
     clockwindow::Form1 &form1() override;
     bool isForm1Loaded() const override;
@@ -69,7 +69,7 @@ Q_SIGNALS:
 
 private:
     platform::Platform &platform_;
-    QString journalFolder_;
+    QStringList journalFolders_;
     forms::FormSlot<clockwindow::Form1> form1_;
     forms::FormSlot<settings::FrmSetting> settings_;
     forms::FormSlot<about::frmAbout> about_;

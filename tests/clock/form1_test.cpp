@@ -3,10 +3,12 @@
 // leaves in the logs, including when a log refuses the record.
 
 #include "clock/form1.h"
+#include "settings/frmsetting.h"
 #include "core/session/journal.h"
 #include "support/fakeplatform.h"
 #include "tocka/tockaapp.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -106,12 +108,30 @@ TEST_F(ClockWindow, UnloadWritesOneRecordToEachLogAndForgetsTheJournalEntry)
               QByteArray("\"----------\"\r\n#2026-12-08#\r\n#23:59:58#\r\n#00:00:02#\r\n4\r\n\"0:00:04\"\r\n"));
     EXPECT_EQ(contents(log("Log.log")),
               QByteArray("----------\r\n8 Dec 2026\r\n23:59:58\r\n00:00:02\r\n4\r\n0:00:04\r\n"));
-    EXPECT_TRUE(core::session::Journal(app->journalFolder()).entryIds().isEmpty());
+    EXPECT_TRUE(core::session::Journal(app->journalFolders().front()).entryIds().isEmpty());
     EXPECT_FALSE(app->isForm1Loaded());
 
     app->endSession(); // a second request finds nothing left to unload
     EXPECT_EQ(contents(log("LogData.log")).count("----------"), 1);
     EXPECT_TRUE(fake.messages.isEmpty());
+}
+
+// The desktop ends (a signal, a logout) with the settings window open: the
+// session is logged once, and closing what is left as the program quits
+// starts no other.
+TEST_F(ClockWindow, TheDesktopEndingWithTheSettingsWindowOpenLeavesNoOtherSession)
+{
+    app->start();
+    app->FrmSetting().Show();
+    app->FrmSetting().chkOnTop.setValue(1);
+    tick(3);
+    app->endSession();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            window->close();
+    EXPECT_FALSE(app->isForm1Loaded());
+    EXPECT_EQ(contents(log("LogData.log")).count("----------"), 1);
+    EXPECT_TRUE(core::session::Journal(app->journalFolders().front()).entryIds().isEmpty());
 }
 
 TEST_F(ClockWindow, UnloadBeforeTheFirstTickKeepsTheRecordSixLinesLong)
@@ -133,7 +153,7 @@ TEST_F(ClockWindow, ALogThatRefusesIsNamedAndTheSessionKeptForTheNextStart)
     EXPECT_TRUE(fake.messages[0].contains(QLatin1String("next start"))) << fake.messages[0].toStdString();
     EXPECT_EQ(contents(log("LogData.log")).count("\"0:00:03\""), 1) << "the other log still gets it";
 
-    EXPECT_EQ(core::session::Journal(app->journalFolder()).entryIds().size(), 1) << "kept for Log.log";
+    EXPECT_EQ(core::session::Journal(app->journalFolders().front()).entryIds().size(), 1) << "kept for Log.log";
 
     // Next start, the folder is fixed: the session lands in Log.log only.
     ASSERT_TRUE(QDir(log("Log.log")).removeRecursively());
@@ -150,7 +170,7 @@ TEST_F(ClockWindow, WhileTheDesktopEndsFailuresGoToStandardErrorOnly)
     tick();
     app->endSession();
     EXPECT_TRUE(fake.messages.isEmpty()) << "no box nobody will see";
-    EXPECT_EQ(core::session::Journal(app->journalFolder()).entryIds().size(), 1);
+    EXPECT_EQ(core::session::Journal(app->journalFolders().front()).entryIds().size(), 1);
 }
 
 } // namespace

@@ -25,7 +25,8 @@ struct ProcessEnded : std::runtime_error
 class FakePlatform : public platform::Platform
 {
 public:
-    QDateTime now{QDate(2026, 12, 7), QTime(9, 0, 0)};
+    QDateTime now{QDate(2026, 12, 7), QTime(9, 0, 0)}; // the wall clock, in the zone below
+    int utcOffsetSecs = 0;                              // the zone: east of UTC
     QSizeF screen{1280 * 15.0, 800 * 15.0};
     QStringList messages;
     QStringList messageTitles;
@@ -52,6 +53,10 @@ public:
     {
         const QTime t = now.time();
         return QTime(t.hour(), t.minute(), t.second());
+    }
+    QDateTime currentUtc() const override
+    {
+        return QDateTime(now.date(), now.time(), Qt::OffsetFromUTC, utcOffsetSecs).toUTC();
     }
     QSizeF screenTwips(const QWidget * = nullptr) const override { return screen; }
     void messageBox(const QString &text, const QString &title) override

@@ -46,12 +46,24 @@ QString autostartEntryPath()
     return configHome() + QLatin1String("/autostart/tocka.desktop");
 }
 
+namespace {
+
+QString runtimeFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
+
+} // namespace
+
+QString spareJournalFolder()
+{
+    return runtimeFolder() + QLatin1String("/tocka-journal");
+}
+
 QString runtimeLockPath(const QString &name)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder + QLatin1Char('/') + name + QLatin1String(".lock");
+    return runtimeFolder() + QLatin1Char('/') + name + QLatin1String(".lock");
 }
 
 QString enterLogFolderIfFromDesktop()

@@ -6,6 +6,7 @@
 //   logs, from the desktop     $XDG_DATA_HOME/tocka           ~/.local/share/tocka
 //   logs, from a terminal      the current folder
 //   the journal                $XDG_DATA_HOME/tocka/journal
+//   the spare journal          $XDG_RUNTIME_DIR/tocka-journal the temporary folder without one
 //   LogSetin.ini, installed    $XDG_CONFIG_HOME/tocka         ~/.config/tocka
 //   LogSetin.ini, portable     beside the program (core/settings/settingsfolder.h)
 //   start at login             $XDG_CONFIG_HOME/autostart/tocka.desktop
@@ -37,6 +38,10 @@ QString logFolder();
 // $XDG_DATA_HOME/tocka/journal: on disk, because the runtime folder does not
 // outlive a power cut.
 QString journalFolder();
+// $XDG_RUNTIME_DIR/tocka-journal (the temporary folder without one): where
+// a session is kept when the journal cannot be written (a full home). In
+// memory: it outlives Tocka, not the machine.
+QString spareJournalFolder();
 // $XDG_CONFIG_HOME/tocka: LogSetin.ini of an installed Tocka.
 QString settingsFolder();
 // $XDG_CONFIG_HOME/autostart/tocka.desktop.

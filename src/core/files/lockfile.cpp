@@ -4,6 +4,8 @@
 #include "core/files/safefile.h"
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace core::files {
 
@@ -76,6 +78,23 @@ LockFile LockFile::claim(const QString &path, QString *problem)
         return lock;
     }
     return fail(QStringLiteral("%1 keeps changing").arg(path));
+}
+
+LockFile LockFile::wait(const QString &path, int maxWaitMs)
+{
+    Handle file = openLockFile(path);
+    if (!file.isOpen())
+        return {};
+    constexpr int kStepMs = 10;
+    for (int waited = 0; !file.tryLock(); waited += kStepMs) {
+        if (waited >= maxWaitMs)
+            return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
+    }
+    LockFile lock;
+    lock.path_ = path;
+    lock.file_ = std::move(file);
+    return lock;
 }
 
 void LockFile::release(bool alsoTheFile)

@@ -35,6 +35,11 @@ public:
     // no problem when another copy has it.
     static LockFile claim(const QString &path, QString *problem);
 
+    // The lock file at `path`, made when it is missing, once no one else
+    // holds it; not held when that takes longer than `maxWaitMs` or the file
+    // cannot be made.
+    static LockFile wait(const QString &path, int maxWaitMs);
+
     bool held() const { return file_.isOpen(); }
     const QString &path() const { return path_; }
     // Lets go of the lock; with `alsoTheFile`, removes the file first, while

@@ -39,9 +39,9 @@ enum class ReadResult { Ok, Missing, Failed };
 // that is larger than the limit.
 ReadResult readRegular(const QString &path, qint64 maxBytes, QByteArray *bytes, QString *error);
 
-// Opens a file to append to, creating it when it is missing. A link is
-// followed only to a regular file that the user running the program owns,
-// and never to create a file elsewhere. An invalid handle with `error`
+// Opens a file to append to, creating it when it is missing. A link,
+// symbolic or hard, is followed only to a regular file that the user running
+// the program owns, and never to create a file elsewhere. An invalid handle with `error`
 // naming the path and the reason on failure. `readable` tells whether the
 // handle may also be read (a log we may write but not read still takes a
 // record).
@@ -51,6 +51,14 @@ Handle openForAppend(const QString &path, bool *readable, QString *error);
 // renames it over `path`, then flushes the folder, so after a crash the file
 // is either the old one or the new one, whole.
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error);
+
+// Writes `bytes` over the start of the regular file at `path` and cuts the
+// file to their length, then flushes it to disk: for when a full disk
+// refuses the new file an atomic write needs, while the blocks this file
+// already has can still take the bytes. False with `error` when the file
+// is shorter than the bytes or cannot be written. Not atomic: a power cut in
+// the middle can leave a mix of old and new bytes.
+bool overwriteInPlace(const QString &path, const QByteArray &bytes, QString *error);
 
 // Makes the renames and removals in a folder durable.
 void syncFolder(const QString &folder);

@@ -50,14 +50,19 @@ bool deliverOne(JournalEntry &entry, OwedLog &log, const Render &render, const F
     }
     if (log.record.isEmpty())
         log.record = render(log.name);
+    const OwedLog before = log;
     log.state = OwedLog::State::Noted;
     log.at = append.offset();
     log.lead = append.lead();
     log.error.clear();
-    // A journal that cannot be written (its disk is full) must not keep the
-    // record out of the log: it only loses the guard against a second copy
-    // of it after a crash in the next few milliseconds.
-    entry.save();
+    QString why;
+    if (entry.onDisk() && !entry.save(&why) && !entry.forget()) {
+        // Neither noted nor gone: written now, the record would be written
+        // again by the next start. It waits in the entry as it was.
+        log = before;
+        log.error = QStringLiteral("the journal cannot note it: %1").arg(why);
+        return false;
+    }
     fault(hook, Step::EntrySaved, log.name);
     std::function<void()> midway;
     if (hook)
@@ -77,7 +82,7 @@ bool deliverOne(JournalEntry &entry, OwedLog &log, const Render &render, const F
 
 } // namespace
 
-bool deliver(JournalEntry &entry, const Render &render, Blocked &blocked, const FaultHook &hook)
+Delivered deliver(JournalEntry &entry, const Render &render, Blocked &blocked, const FaultHook &hook)
 {
     bool all = true;
     for (OwedLog &log : entry.data().logs) {
@@ -100,12 +105,12 @@ bool deliver(JournalEntry &entry, const Render &render, Blocked &blocked, const 
     }
     if (!all) {
         entry.save();
-        return false;
+        return entry.onDisk() ? Delivered::Kept : Delivered::NotKept;
     }
-    entry.removeFile();
+    entry.forget();
     fault(hook, Step::EntryRemoved, {});
     entry.release(true);
-    return true;
+    return Delivered::All;
 }
 
 } // namespace core::session

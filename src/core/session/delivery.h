@@ -37,10 +37,19 @@ using Render = std::function<QByteArray(const QString &logName)>;
 // round: a newer session waits for them too, so every log keeps its order.
 using Blocked = QSet<QString>;
 
+enum class Delivered {
+    All,     // every log has the record; the entry is gone
+    Kept,    // a log lacks it; the entry keeps it for the next try
+    NotKept, // a log lacks it, and the journal could not keep the entry
+};
+
 // Delivers `entry` into each log that lacks it, in order, noting in the
-// entry what happened to each (OwedLog::state and error). True when every
-// log has the record; the entry is then removed. A log that fails is added
-// to `blocked`.
-bool deliver(JournalEntry &entry, const Render &render, Blocked &blocked, const FaultHook &hook = {});
+// entry what happened to each (OwedLog::state and error). A log that fails
+// is added to `blocked`.
+//
+// A record goes into a log only once the entry on disk says so (or the
+// entry is off the disk altogether): an entry that still said "not yet"
+// for a log that has the record would make the next start write it again.
+Delivered deliver(JournalEntry &entry, const Render &render, Blocked &blocked, const FaultHook &hook = {});
 
 } // namespace core::session

@@ -42,10 +42,35 @@ QList<OwedLog> owedLogs()
     return logs;
 }
 
+bool isWholeRecord(const QString &logName, const QByteArray &bytes)
+{
+    // Six lines ending in CR LF: seven parts split at LF, the last empty.
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (lines.size() != kValuesPerRecord + 1 || !lines.last().isEmpty())
+        return false;
+    QList<QByteArray> values;
+    for (int i = 0; i < kValuesPerRecord; ++i) {
+        if (!lines[i].endsWith('\r') || lines[i].count('\r') != 1)
+            return false;
+        values << lines[i].chopped(1);
+    }
+    const QByteArray &length = values[4];
+    if (!length.isEmpty() && !parseDataNumber(length))
+        return false;
+    if (logName == QLatin1String(kLogFileName))
+        return values[0] == kSeparator;
+    const QByteArray &clock = values[5];
+    return logName == QLatin1String(kDataLogFileName) && values[0] == dataText(QString::fromLatin1(kSeparator))
+        && parseDataDate(values[1]) && parseDataTime(values[2]) && parseDataTime(values[3])
+        && (clock.isEmpty() || (clock.size() >= 2 && clock.startsWith('"') && clock.endsWith('"')));
+}
+
 QByteArray serializeEntry(const EntryData &d)
 {
     QByteArray bytes = line("tocka-journal", "1");
     bytes += line("owner", QByteArray::number(d.owner));
+    if (d.startedUtcMs > 0)
+        bytes += line("started", QByteArray::number(d.startedUtcMs));
     bytes += line("folder", pct(d.folder.toUtf8()));
     bytes += line("endDate", dataDate(d.record.endDate));
     bytes += line("startTime", dataTime(d.record.startTime));
@@ -74,6 +99,11 @@ std::optional<EntryData> parseEntry(const QByteArray &bytes)
             haveHeader = value == "1";
         } else if (key == "owner") {
             d.owner = value.toLongLong();
+        } else if (key == "started") {
+            bool ok = false;
+            d.startedUtcMs = value.toLongLong(&ok);
+            if (!ok || d.startedUtcMs <= 0)
+                return std::nullopt;
         } else if (key == "folder") {
             d.folder = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
             haveFolder = QDir::isAbsolutePath(d.folder);
@@ -120,6 +150,9 @@ std::optional<EntryData> parseEntry(const QByteArray &bytes)
             log->record = QByteArray::fromPercentEncoding(f[4]);
             log->error = QString::fromUtf8(QByteArray::fromPercentEncoding(f[5]));
             if (log->state == OwedLog::State::Noted && log->record.isEmpty())
+                return std::nullopt;
+            if ((!log->lead.isEmpty() && log->lead != kLineEnd)
+                || (!log->record.isEmpty() && !isWholeRecord(log->name, log->record)))
                 return std::nullopt;
         }
     }

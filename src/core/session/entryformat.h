@@ -37,6 +37,7 @@ struct EntryData
     QString folder;        // the folder whose logs the session belongs in (absolute)
     SessionRecord record;  // as last saved; rendered for a log that has no bytes yet
     qint64 owner = 0;      // the pid that started it, for people reading the folder
+    qint64 startedUtcMs = 0; // when it started, in milliseconds since 1970 UTC; 0 when not known
     QList<OwedLog> logs;   // every log, in writing order
 
     friend bool operator==(const EntryData &, const EntryData &) = default;
@@ -45,11 +46,17 @@ struct EntryData
 // The logs a session is owed to, in the order they are written, none yet.
 QList<OwedLog> owedLogs();
 
+// True when `bytes` are one whole record as the log of that name holds it:
+// six lines, each ending in CR LF, the separator first, and for
+// LogData.log every value in its data form.
+bool isWholeRecord(const QString &logName, const QByteArray &bytes);
+
 QByteArray serializeEntry(const EntryData &data);
 // nullopt for anything that is not an entry as serializeEntry writes it:
 // a missing key, a folder that is not absolute, a log that is not one of
 // ours (a damaged or foreign entry must not make us append to some other
-// file), a state we do not know.
+// file), a state we do not know, or bytes for a log that are not one whole
+// record of it (appended, they would leave the log damaged).
 std::optional<EntryData> parseEntry(const QByteArray &bytes);
 
 } // namespace core::session

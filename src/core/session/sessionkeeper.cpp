@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace core::session {
 
 namespace {
@@ -20,12 +22,13 @@ QStringList errorsOf(const EntryData &data)
 
 } // namespace
 
-SessionKeeper::SessionKeeper(QString journalFolder, QString logFolder, RecordNow recordNow, QLocale locale)
-    : journal_(std::move(journalFolder))
-    , logFolder_(std::move(logFolder))
+SessionKeeper::SessionKeeper(QStringList journalFolders, QString logFolder, RecordNow recordNow, QLocale locale)
+    : logFolder_(std::move(logFolder))
     , recordNow_(std::move(recordNow))
     , locale_(std::move(locale))
 {
+    for (QString &folder : journalFolders)
+        journals_.emplace_back(std::move(folder));
 }
 
 SessionKeeper::~SessionKeeper() = default;
@@ -44,20 +47,33 @@ bool SessionKeeper::save(QString *error)
     EntryData data;
     data.folder = logFolder_;
     data.record = recordNow_();
+    data.startedUtcMs = startedUtcMs_;
     data.logs = owedLogs();
-    entry_ = journal_.begin(std::move(data), error);
-    return entry_ != nullptr;
+    QString why;
+    for (Journal &journal : journals_) {
+        entry_ = journal.begin(data, why.isEmpty() ? &why : nullptr);
+        if (entry_) {
+            if (!why.isEmpty() && error)
+                *error = QStringLiteral("%1; the session is kept in %2 until the next start").arg(why, journal.folder());
+            return true;
+        }
+    }
+    if (error)
+        *error = why;
+    return false;
 }
 
-SessionKeeper::Started SessionKeeper::start()
+SessionKeeper::Started SessionKeeper::start(qint64 startedUtcMs)
 {
     Started started;
+    startedUtcMs_ = startedUtcMs;
     // Owed to the logs from its first moment: killed before its first tick,
     // the session is still logged, with no length.
     if (!save(&started.journalProblem))
         failing_ = true;
     // Only entries whose owner is gone are taken: this session's own entry,
     // and those of any other running copy, are held by their owners.
+    const files::LockFile deliveries = journals_.front().holdDeliveries(deliveryWaitMs_);
     Blocked blocked;
     started.owed = deliverOwed(blocked);
     return started;
@@ -85,26 +101,37 @@ QString SessionKeeper::tick(std::optional<double> elapsedSecs)
 
 QList<SessionFate> SessionKeeper::deliverOwed(Blocked &blocked)
 {
+    // Oldest first across the journal and the spare: an id starts with the
+    // session's start.
+    std::vector<std::pair<QString, Journal *>> ids;
+    for (Journal &journal : journals_)
+        for (const QString &id : journal.entryIds())
+            ids.emplace_back(id, &journal);
+    std::stable_sort(ids.begin(), ids.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+
     QList<SessionFate> owed;
-    for (const QString &id : journal_.entryIds()) {
-        Journal::Taken taken = journal_.take(id);
+    for (const auto &[id, journal] : ids) {
+        Journal::Taken taken = journal->take(id);
         if (!taken.entry) {
             if (!taken.unreadable.isEmpty())
                 owed << SessionFate{SessionFate::Kind::Unreadable, {}, {}, {taken.unreadable}};
+            else if (!taken.waits.isEmpty())
+                owed << SessionFate{SessionFate::Kind::Waiting, {}, {}, {taken.waits}};
             continue;
         }
         const EntryData &data = taken.entry->data();
         SessionFate fate{SessionFate::Kind::Logged, data.record, data.folder, {}};
         const SessionRecord record = data.record;
-        const bool delivered = deliver(
+        const Delivered delivered = deliver(
             *taken.entry, [&](const QString &name) { return render(record, name); }, blocked, hook_);
-        if (!delivered) {
-            fate.kind = SessionFate::Kind::Kept;
+        if (delivered != Delivered::All) {
+            fate.kind = delivered == Delivered::Kept ? SessionFate::Kind::Kept : SessionFate::Kind::Lost;
             fate.errors = errorsOf(taken.entry->data());
         }
         owed << fate;
     }
-    journal_.removeStrayLocks();
+    for (const Journal &journal : journals_)
+        journal.removeStrayLocks();
     return owed;
 }
 
@@ -116,6 +143,7 @@ SessionKeeper::Finished SessionKeeper::finish()
     finished_ = true;
     // Sessions of earlier runs still owed go first, so each log keeps its
     // order; a log one of them cannot reach holds this session back too.
+    const files::LockFile deliveries = journals_.front().holdDeliveries(deliveryWaitMs_);
     Blocked blocked;
     finished.owed = deliverOwed(blocked);
 
@@ -134,8 +162,9 @@ SessionKeeper::Finished SessionKeeper::finish()
         return render(fate.record, name);
     };
     if (entry_) {
-        if (!deliver(*entry_, renderNow, blocked, hook_)) {
-            fate.kind = SessionFate::Kind::Kept;
+        const Delivered delivered = deliver(*entry_, renderNow, blocked, hook_);
+        if (delivered != Delivered::All) {
+            fate.kind = delivered == Delivered::Kept ? SessionFate::Kind::Kept : SessionFate::Kind::Lost;
             fate.errors = errorsOf(entry_->data());
         }
         // The session is over: what is left of its entry belongs to

@@ -9,8 +9,10 @@
 // minute, so a kill or a power cut never loses it; at the end the record
 // goes into every log exactly once (delivery.h), and sessions that earlier
 // runs could not log go first, oldest first, so every log keeps its order.
-// Without a journal (it cannot be written) the record goes straight into
-// the logs.
+// When the journal cannot be written (a full home), the session is kept in
+// a spare one (in the runtime folder, which is in memory: it outlives the
+// program but not the machine); without either, the record goes straight
+// into the logs.
 //
 // What happened comes back as data; the words a user reads are made from it
 // by the window.
@@ -27,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace core::session {
 
@@ -38,11 +41,12 @@ struct SessionFate
         Kept,       // a log lacks it; the journal keeps it for the next start
         Lost,       // a log lacks it, and the journal could not keep it
         Unreadable, // an entry left by an earlier run that cannot be read; left in place
+        Waiting,    // an entry left by an earlier run that cannot be taken over now
     };
     Kind kind = Kind::Logged;
     SessionRecord record; // as written, or as last saved
     QString folder;       // the folder of its logs
-    QStringList errors;   // why a log lacks it, one per log; Unreadable: why the entry cannot be read
+    QStringList errors;   // why a log lacks it, one per log; Unreadable, Waiting: why
 };
 
 class SessionKeeper
@@ -52,25 +56,37 @@ public:
     // clock afresh when it is written).
     using RecordNow = std::function<SessionRecord()>;
 
-    SessionKeeper(QString journalFolder, QString logFolder, RecordNow recordNow, QLocale locale = QLocale());
+    // `journalFolders`: the journal, then a spare one for when it cannot be
+    // written. Owed sessions are taken from all of them.
+    SessionKeeper(QStringList journalFolders, QString logFolder, RecordNow recordNow, QLocale locale = QLocale());
     ~SessionKeeper();
     SessionKeeper(const SessionKeeper &) = delete;
     SessionKeeper &operator=(const SessionKeeper &) = delete;
 
     // Tests stop the work at each step of a delivery, as a kill would.
     void setFaultHook(FaultHook hook) { hook_ = std::move(hook); }
+    // ... and fail the journal's saves, as a disk that takes nothing more would.
+    void setSaveHook(const SaveHook &hook)
+    {
+        for (Journal &journal : journals_)
+            journal.setSaveHook(hook);
+    }
 
     // Every this often of session time, the journal's copy is rewritten.
     static constexpr double kRewriteEverySecs = 60;
+
+    // How long a delivery waits for another copy's to end.
+    void setDeliveryWaitMs(int ms) { deliveryWaitMs_ = ms; }
 
     struct Started
     {
         QString journalProblem;  // why the journal cannot keep this session (it is still logged at the end)
         QList<SessionFate> owed; // sessions earlier runs left owed, oldest first
     };
-    // The session starts: its journal entry, then the sessions earlier runs
-    // left owed.
-    Started start();
+    // The session starts, at `startedUtcMs` (milliseconds since 1970 UTC,
+    // which orders it among other sessions owed whatever the time zone):
+    // its journal entry, then the sessions earlier runs left owed.
+    Started start(qint64 startedUtcMs);
 
     // A tick of the session clock: the journal's copy is rewritten at the
     // first tick, then once kRewriteEverySecs of session time have passed,
@@ -94,13 +110,15 @@ private:
     bool save(QString *error);
     QByteArray render(const SessionRecord &record, const QString &logName) const;
 
-    Journal journal_;
+    std::vector<Journal> journals_; // the journal, then the spare
+    qint64 startedUtcMs_ = 0;
     QString logFolder_;
     RecordNow recordNow_;
     QLocale locale_;
     FaultHook hook_;
     std::unique_ptr<JournalEntry> entry_; // this session's, held while it runs
     std::optional<double> lastSavedAt_;   // session time of the last rewrite; none before the first tick
+    int deliveryWaitMs_ = 10000;
     bool failing_ = false;                // the journal refused the last save
     bool finished_ = false;
 };

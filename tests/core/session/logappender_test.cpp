@@ -98,6 +98,11 @@ TEST(AppendRecord, NamesWhatStandsInTheWayAndFollowsOnlyLinksToOwnFiles)
          "it is a link to a file that does not exist"},
         {"a link to a folder", link(dir.path()), "it is a link, and it is a folder"},
         {"a link to another user's file", link(foreign), root ? "it is a link to a file of another user" : nullptr},
+        {"a hard link to another user's file",
+         [&](const QString &p) {
+             ASSERT_EQ(::link(QFile::encodeName(foreign).constData(), QFile::encodeName(p).constData()), 0);
+         },
+         root ? "it is a hard link to a file of another user" : nullptr},
         {"a link to the user's own file", link(own), nullptr},
         {"in a folder that is not there", {}, "No such file or directory"},
     };
@@ -118,7 +123,7 @@ TEST(AppendRecord, NamesWhatStandsInTheWayAndFollowsOnlyLinksToOwnFiles)
         EXPECT_TRUE(result.error.endsWith(QLatin1String(row.reason))) << result.error.toStdString();
     }
     EXPECT_EQ(contents(own), kRecord + kRecord) << "the link to the user's own log is followed";
-    EXPECT_EQ(contents(foreign), root ? kRecord : kRecord + kRecord);
+    EXPECT_EQ(contents(foreign), root ? kRecord : kRecord + kRecord + kRecord);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("nothing.log")))) << "no file made where a link points";
 }
 

@@ -189,6 +189,8 @@ Handle openForAppend(const QString &path, bool *readable, QString *error)
                    : QStringLiteral("it is %1").arg(kindName(info.st_mode));
     else if (link && info.st_uid != ::geteuid())
         why = QStringLiteral("it is a link to a file of another user");
+    else if (info.st_nlink > 1 && info.st_uid != ::geteuid())
+        why = QStringLiteral("it is a hard link to a file of another user");
     if (!why.isEmpty()) {
         ::close(fd);
         if (error)
@@ -232,6 +234,30 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
     if (::rename(native.constData(), QFile::encodeName(path).constData()) != 0)
         return fail(errno);
     syncFolder(QFileInfo(path).absolutePath());
+    return true;
+}
+
+bool overwriteInPlace(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = failure("write", path, why);
+        return false;
+    };
+    Handle file(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!file.isOpen())
+        return fail(errorText(errno));
+    struct stat info = {};
+    if (::fstat(file.descriptor(), &info) != 0)
+        return fail(errorText(errno));
+    if (!S_ISREG(info.st_mode))
+        return fail(QStringLiteral("it is %1").arg(kindName(info.st_mode)));
+    if (info.st_size < bytes.size())
+        return fail(errorText(ENOSPC));
+    int e = 0;
+    if (!file.writeAllAt(bytes.constData(), bytes.size(), 0, &e) || !file.truncate(bytes.size(), &e)
+        || !file.syncData(&e))
+        return fail(errorText(e));
     return true;
 }
 
