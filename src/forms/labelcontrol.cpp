@@ -203,7 +203,11 @@ void LabelControl::setBackColor(core::units::Colour colour)
 void LabelControl::applyPalette()
 {
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, toQColor(fore_));
+    // The fore colour is for a label in use. A disabled one keeps the grey
+    // text the style gives every disabled control, or it would read as
+    // usable beside the greyed boxes it belongs to.
+    p.setColor(QPalette::Active, QPalette::WindowText, toQColor(fore_));
+    p.setColor(QPalette::Inactive, QPalette::WindowText, toQColor(fore_));
     p.setColor(QPalette::Window, toQColor(back_));
     setPalette(p);
 }

@@ -2,13 +2,14 @@
 // The semantics the windows rely on from their controls: timers that never
 // fire at interval 0, text boxes whose key hook sees the character first,
 // check boxes with three values, labels that report a double click in the
-// order press, release, click, double click, release, and forms that are
-// rebuilt from their design after being closed.
+// order press, release, click, double click, release and grey out when
+// disabled, and forms that are rebuilt from their design after being closed.
 
 #include "forms/checkboxcontrol.h"
 #include "forms/form.h"
 #include "forms/formslot.h"
 #include "forms/labelcontrol.h"
+#include "forms/qcolour.h"
 #include "forms/textboxcontrol.h"
 #include "forms/timercontrol.h"
 
@@ -144,6 +145,48 @@ TEST(LabelControl, DoubleClickArrivesAsPressReleaseClickDoubleClickRelease)
     events.clear();
     QTest::mouseClick(&label, Qt::MiddleButton, Qt::NoModifier, QPoint(1, 1));
     EXPECT_EQ(events, (std::vector<std::string>{"down4@15,15", "up4", "click"}));
+}
+
+bool drawsIn(QWidget &widget, const QColor &colour)
+{
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour.rgb())
+                return true;
+    return false;
+}
+
+TEST(LabelControl, ADisabledLabelDrawsItsTextGreyLikeTheCheckBoxBesideIt)
+{
+    struct Row
+    {
+        core::units::Colour fore;
+        bool wrap;
+    };
+    const Row rows[] = {{0, false}, {0, true}, {0xFF0000, false}, {0x008000, true}};
+    for (const Row &row : rows) {
+        QWidget window;
+        window.resize(300, 60);
+        forms::LabelControl label(&window, QStringLiteral("Resolution"));
+        label.setGeometry(0, 0, 120, 20);
+        label.setWordWrap(row.wrap);
+        label.setForeColor(row.fore);
+        forms::CheckBoxControl box(&window, QStringLiteral("Force Break"), 0);
+        box.setGeometry(130, 0, 120, 20);
+        window.show();
+        const QColor fore(forms::toQColor(row.fore));
+
+        EXPECT_TRUE(drawsIn(label, fore)) << row.fore;
+        label.setEnabled(false);
+        box.setEnabled(false);
+        EXPECT_FALSE(drawsIn(label, fore)) << row.fore;
+        EXPECT_EQ(label.palette().color(QPalette::Disabled, label.foregroundRole()).name().toStdString(),
+                  box.palette().color(QPalette::Disabled, box.foregroundRole()).name().toStdString())
+            << row.fore;
+        label.setEnabled(true);
+        EXPECT_TRUE(drawsIn(label, fore)) << "enabled again, in its own colour " << row.fore;
+    }
 }
 
 class SampleForm : public forms::Form
