@@ -246,6 +246,14 @@ QPointF LabelControl::twipsOf(const QMouseEvent *event) const
     return {core::units::pixelsToTwips(p.x()), core::units::pixelsToTwips(p.y())};
 }
 
+bool LabelControl::isOnLabel(QPointF twips) const
+{
+    // In the label's own twips, so a label whose window moves itself under
+    // the pointer is judged by where the window stands now.
+    return twips.x() >= 0 && twips.y() >= 0 && twips.x() < core::units::pixelsToTwips(width())
+        && twips.y() < core::units::pixelsToTwips(height());
+}
+
 void LabelControl::mousePressEvent(QMouseEvent *event)
 {
     releaseEndsDoubleClick_ = false;
@@ -271,10 +279,13 @@ void LabelControl::mouseReleaseEvent(QMouseEvent *event)
     if (onMouseUp)
         onMouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), static_cast<float>(t.x()),
                   static_cast<float>(t.y()));
-    // The release that ends a double click reports no click of its own.
+    // The release that ends a double click reports no click of its own, and
+    // one away from the label takes the press back: a click is a press and a
+    // release on the same control. The label keeps the mouse from the press,
+    // so only where the release is can tell.
     const bool endsDoubleClick = releaseEndsDoubleClick_;
     releaseEndsDoubleClick_ = false;
-    if (!endsDoubleClick && onClick)
+    if (!endsDoubleClick && isOnLabel(t) && onClick)
         onClick();
     event->accept();
 }

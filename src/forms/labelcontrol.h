@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // A label that reports the mouse as the programs expect: positions in twips
-// relative to the label, button codes 1 left, 2 right, 4 middle, and a double
-// click delivered as press, release, click, double click, release.
+// relative to the label, button codes 1 left, 2 right, 4 middle, a click only
+// for a press and a release both on the label, and a double click delivered as
+// press, release, click, double click, release.
 //
 // To assistive technology a label is what it shows: its accessible name and
 // text are its caption, whatever fixed name it was given, so a reader never
@@ -66,6 +67,7 @@ protected:
 
 private:
     QPointF twipsOf(const QMouseEvent *event) const;
+    bool isOnLabel(QPointF twips) const;
     void applyPalette();
 
     core::units::Colour fore_ = 0;

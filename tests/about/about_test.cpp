@@ -110,6 +110,12 @@ TEST(AboutLink, GreenWhilePressedBlueBeforeTheHomePageOpens)
     EXPECT_TRUE(page.readAll().contains("Tocka"));
     EXPECT_TRUE(platform.messages.isEmpty());
 
+    // Pressed, then released off the link: blue again, and nothing opens.
+    QTest::mousePress(&about.lblHomePageLink, Qt::LeftButton);
+    QTest::mouseRelease(&about.lblHomePageLink, Qt::LeftButton, {}, QPoint(-5, -5));
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::units::rgbColour(0, 0, 255));
+    EXPECT_EQ(platform.openedUrls.size(), 1);
+
     platform.browserAnswers = false;
     QTest::mouseClick(&about.lblHomePageLink, Qt::LeftButton);
     ASSERT_EQ(platform.messages.size(), 1) << "a link that does nothing says why";

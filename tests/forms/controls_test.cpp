@@ -147,6 +147,45 @@ TEST(LabelControl, DoubleClickArrivesAsPressReleaseClickDoubleClickRelease)
     EXPECT_EQ(events, (std::vector<std::string>{"down4@15,15", "up4", "click"}));
 }
 
+TEST(LabelControl, AClickIsAPressAndAReleaseBothOnTheLabel)
+{
+    struct Row
+    {
+        QPoint release;
+        bool click;
+    };
+    // The label is 81 by 18 pixels at the window's corner.
+    const Row rows[] = {
+        {{10, 5}, true},   {{0, 0}, true},   {{80, 17}, true}, {{81, 5}, false},
+        {{10, 18}, false}, {{-1, 5}, false}, {{10, -1}, false}, {{150, 40}, false},
+    };
+    QWidget window;
+    window.resize(200, 100);
+    forms::LabelControl label(&window, QStringLiteral("Tocka home page"));
+    label.setGeometry(0, 0, 81, 18);
+    window.show();
+    std::vector<std::string> events;
+    label.onMouseUp = [&](int b, int, float, float) { events.push_back("up" + std::to_string(b)); };
+    label.onClick = [&] { events.push_back("click"); };
+    for (const Row &row : rows) {
+        events.clear();
+        QTest::mousePress(&label, Qt::LeftButton, Qt::NoModifier, QPoint(10, 5));
+        QTest::mouseMove(&label, row.release);
+        QTest::mouseRelease(&label, Qt::LeftButton, Qt::NoModifier, row.release);
+        const std::vector<std::string> expected = row.click ? std::vector<std::string>{"up1", "click"}
+                                                            : std::vector<std::string>{"up1"};
+        EXPECT_EQ(events, expected) << row.release.x() << "," << row.release.y();
+    }
+
+    // Off the label and back onto it before the release: a click.
+    events.clear();
+    QTest::mousePress(&label, Qt::RightButton, Qt::NoModifier, QPoint(10, 5));
+    QTest::mouseMove(&label, QPoint(150, 40));
+    QTest::mouseMove(&label, QPoint(40, 9));
+    QTest::mouseRelease(&label, Qt::RightButton, Qt::NoModifier, QPoint(40, 9));
+    EXPECT_EQ(events, (std::vector<std::string>{"up2", "click"}));
+}
+
 bool drawsIn(QWidget &widget, const QColor &colour)
 {
     const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
