@@ -135,3 +135,17 @@ TEST(AboutLink, EveryControlHasANameAndTheLinkSaysWhereItGoes)
     EXPECT_EQ(about.lblHomePageLink.accessibleDescription(), about.lblHomePageLink.toolTip());
     EXPECT_TRUE(about.lblHomePageLink.toolTip().endsWith(QLatin1String("index.html")));
 }
+
+TEST(AboutText, EveryLabelShowsAllOfItsText)
+{
+    FakePlatform platform;
+    about::frmAbout about(platform, QStringLiteral("Tocka!"));
+    about.Form_Load();
+    for (forms::LabelControl *label : {&about.lblTitle, &about.lblVersion, &about.lblHistory, &about.lblDisclaimer,
+                                       &about.lblHomePageLink}) {
+        const QSize needs = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width()))
+                                              : label->sizeHint();
+        EXPECT_LE(needs.width(), label->width()) << label->text().toStdString();
+        EXPECT_LE(needs.height(), label->height()) << label->text().toStdString();
+    }
+}
