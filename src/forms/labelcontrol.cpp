@@ -246,12 +246,10 @@ QPointF LabelControl::twipsOf(const QMouseEvent *event) const
     return {core::units::pixelsToTwips(p.x()), core::units::pixelsToTwips(p.y())};
 }
 
-bool LabelControl::isOnLabel(QPointF twips) const
+bool LabelControl::isOnLabel(const QMouseEvent *event) const
 {
-    // In the label's own twips, so a label whose window moves itself under
-    // the pointer is judged by where the window stands now.
-    return twips.x() >= 0 && twips.y() >= 0 && twips.x() < core::units::pixelsToTwips(width())
-        && twips.y() < core::units::pixelsToTwips(height());
+    const QPointF p = event->position();
+    return p.x() >= 0 && p.y() >= 0 && p.x() < width() && p.y() < height();
 }
 
 void LabelControl::mousePressEvent(QMouseEvent *event)
@@ -285,7 +283,7 @@ void LabelControl::mouseReleaseEvent(QMouseEvent *event)
     // so only where the release is can tell.
     const bool endsDoubleClick = releaseEndsDoubleClick_;
     releaseEndsDoubleClick_ = false;
-    if (!endsDoubleClick && isOnLabel(t) && onClick)
+    if (!endsDoubleClick && (movesUnderThePointer || isOnLabel(event)) && onClick)
         onClick();
     event->accept();
 }

@@ -45,6 +45,11 @@ public:
     // while dragged supplies its own record of where it is.
     std::function<QPointF(QPointF globalPixels)> mapGlobalToTwips;
 
+    // A label whose window moves itself (dragged along, bouncing) can slip
+    // from under a pointer that never left it: then every release after a
+    // press on it is its click.
+    bool movesUnderThePointer = false;
+
     // A label that acts on a click (a picture, a link) can also be reached
     // with Tab and pressed with Space or Enter, which runs the click handler.
     enum class KeyboardClick { None, AsButton, AsLink };
@@ -67,7 +72,7 @@ protected:
 
 private:
     QPointF twipsOf(const QMouseEvent *event) const;
-    bool isOnLabel(QPointF twips) const;
+    bool isOnLabel(const QMouseEvent *event) const;
     void applyPalette();
 
     core::units::Colour fore_ = 0;
