@@ -117,14 +117,27 @@ TEST(CheckBoxControl, ThreeValuesAndAClickHandlerOnEveryChange)
     EXPECT_EQ(clicks, (std::vector<int>{0, 1, 0, 2, 0}));
 }
 
+// A label of 81 by 18 pixels at the corner of a shown window, and a record
+// of what its handlers saw.
+struct ShownLabel
+{
+    explicit ShownLabel(const QString &caption)
+        : label(&window, caption)
+    {
+        window.resize(200, 100);
+        label.setGeometry(0, 0, 81, 18);
+        window.show();
+    }
+    QWidget window;
+    forms::LabelControl label;
+    std::vector<std::string> events;
+};
+
 TEST(LabelControl, DoubleClickArrivesAsPressReleaseClickDoubleClickRelease)
 {
-    QWidget window;
-    window.resize(200, 100);
-    forms::LabelControl label(&window, QStringLiteral("Time On:"));
-    label.setGeometry(0, 0, 81, 18);
-    window.show();
-    std::vector<std::string> events;
+    ShownLabel shown(QStringLiteral("Time On:"));
+    forms::LabelControl &label = shown.label;
+    std::vector<std::string> &events = shown.events;
     label.onMouseDown = [&](int b, int, float x, float y) {
         events.push_back("down" + std::to_string(b) + "@" + std::to_string(int(x)) + "," + std::to_string(int(y)));
     };
@@ -154,17 +167,13 @@ TEST(LabelControl, AClickIsAPressAndAReleaseBothOnTheLabel)
         QPoint release;
         bool click;
     };
-    // The label is 81 by 18 pixels at the window's corner.
     const Row rows[] = {
         {{10, 5}, true},   {{0, 0}, true},   {{80, 17}, true}, {{81, 5}, false},
         {{10, 18}, false}, {{-1, 5}, false}, {{10, -1}, false}, {{150, 40}, false},
     };
-    QWidget window;
-    window.resize(200, 100);
-    forms::LabelControl label(&window, QStringLiteral("Tocka home page"));
-    label.setGeometry(0, 0, 81, 18);
-    window.show();
-    std::vector<std::string> events;
+    ShownLabel shown(QStringLiteral("Tocka home page"));
+    forms::LabelControl &label = shown.label;
+    std::vector<std::string> &events = shown.events;
     label.onMouseUp = [&](int b, int, float, float) { events.push_back("up" + std::to_string(b)); };
     label.onClick = [&] { events.push_back("click"); };
     for (const Row &row : rows) {
