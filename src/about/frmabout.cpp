@@ -40,6 +40,9 @@ frmAbout::frmAbout(platform::Platform &platform, QString applicationTitle)
     setWidth(5280);
     setHeight(3915);
     setFixedSize(size());
+    // The texts' places are fixed in twips: in the desktop's own font, often
+    // larger, the history would lose its last line.
+    setFont(forms::fonts::caption(8));
     const QSizeF screen = platform_.screenTwips();
     setLeft(static_cast<float>((screen.width() - Width()) / 2));
     setTop(static_cast<float>((screen.height() - Height()) / 2));

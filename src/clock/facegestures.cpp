@@ -28,6 +28,7 @@ void FaceGestures::wire()
     face.mapGlobalToTwips = [&c](QPointF global) {
         return QPointF(core::units::pixelsToTwips(global.x()) - c.Left(), core::units::pixelsToTwips(global.y()) - c.Top());
     };
+    face.movesUnderThePointer = true;
 }
 
 void FaceGestures::mouseDown(int button, float x, float y)

@@ -51,6 +51,16 @@ QFont font(const QString &designFamily, double points, bool bold)
     return f;
 }
 
+QFont caption(double points)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                   QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                   QStringLiteral("Nimbus Sans Narrow")});
+    f.setPointSizeF(points);
+    return f;
+}
+
 } // namespace fonts
 
 } // namespace forms

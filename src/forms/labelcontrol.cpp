@@ -203,7 +203,11 @@ void LabelControl::setBackColor(core::units::Colour colour)
 void LabelControl::applyPalette()
 {
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, toQColor(fore_));
+    // The fore colour is for a label in use. A disabled one keeps the grey
+    // text the style gives every disabled control, or it would read as
+    // usable beside the greyed boxes it belongs to.
+    p.setColor(QPalette::Active, QPalette::WindowText, toQColor(fore_));
+    p.setColor(QPalette::Inactive, QPalette::WindowText, toQColor(fore_));
     p.setColor(QPalette::Window, toQColor(back_));
     setPalette(p);
 }
@@ -242,6 +246,12 @@ QPointF LabelControl::twipsOf(const QMouseEvent *event) const
     return {core::units::pixelsToTwips(p.x()), core::units::pixelsToTwips(p.y())};
 }
 
+bool LabelControl::isOnLabel(const QMouseEvent *event) const
+{
+    const QPointF p = event->position();
+    return p.x() >= 0 && p.y() >= 0 && p.x() < width() && p.y() < height();
+}
+
 void LabelControl::mousePressEvent(QMouseEvent *event)
 {
     releaseEndsDoubleClick_ = false;
@@ -267,10 +277,13 @@ void LabelControl::mouseReleaseEvent(QMouseEvent *event)
     if (onMouseUp)
         onMouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), static_cast<float>(t.x()),
                   static_cast<float>(t.y()));
-    // The release that ends a double click reports no click of its own.
+    // The release that ends a double click reports no click of its own, and
+    // one away from the label takes the press back: a click is a press and a
+    // release on the same control. The label keeps the mouse from the press,
+    // so only where the release is can tell.
     const bool endsDoubleClick = releaseEndsDoubleClick_;
     releaseEndsDoubleClick_ = false;
-    if (!endsDoubleClick && onClick)
+    if (!endsDoubleClick && (movesUnderThePointer || isOnLabel(event)) && onClick)
         onClick();
     event->accept();
 }

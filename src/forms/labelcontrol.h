@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // A label that reports the mouse as the programs expect: positions in twips
-// relative to the label, button codes 1 left, 2 right, 4 middle, and a double
-// click delivered as press, release, click, double click, release.
+// relative to the label, button codes 1 left, 2 right, 4 middle, a click only
+// for a press and a release both on the label, and a double click delivered as
+// press, release, click, double click, release.
 //
 // To assistive technology a label is what it shows: its accessible name and
 // text are its caption, whatever fixed name it was given, so a reader never
@@ -44,6 +45,11 @@ public:
     // while dragged supplies its own record of where it is.
     std::function<QPointF(QPointF globalPixels)> mapGlobalToTwips;
 
+    // A label whose window moves itself (dragged along, bouncing) can slip
+    // from under a pointer that never left it: then every release after a
+    // press on it is its click.
+    bool movesUnderThePointer = false;
+
     // A label that acts on a click (a picture, a link) can also be reached
     // with Tab and pressed with Space or Enter, which runs the click handler.
     enum class KeyboardClick { None, AsButton, AsLink };
@@ -66,6 +72,7 @@ protected:
 
 private:
     QPointF twipsOf(const QMouseEvent *event) const;
+    bool isOnLabel(const QMouseEvent *event) const;
     void applyPalette();
 
     core::units::Colour fore_ = 0;

@@ -81,19 +81,6 @@ QPixmap alarmClockPicture()
     return QPixmap::fromImage(image);
 }
 
-// The window's captions: the narrow sans serif of the classic dialogs where
-// the machine has it, else a condensed stand-in, so the captions fit the
-// places the window gives them.
-QFont captionFont(double points)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                   QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
-                   QStringLiteral("Nimbus Sans Narrow")});
-    f.setPointSizeF(points);
-    return f;
-}
-
 // Places a frame's title label over the caption the frame draws itself, and
 // wide enough for its own bold text.
 void coverCaption(QLabel &title, QGroupBox &frame)
@@ -250,7 +237,7 @@ void FrmSetting::layOutControls()
 {
     const QFont boxFont = forms::fonts::font(QStringLiteral("Verdana"), 8.25);
     const QFont titleFont = forms::fonts::font(QStringLiteral("Verdana"), 8.25, true);
-    setFont(captionFont(8));
+    setFont(forms::fonts::caption(8));
 
     forms::place(FrameColor, 90, 120, 1725, 2775);
     forms::place(FrameFade, 1890, 120, 2085, 2775);
@@ -278,8 +265,8 @@ void FrmSetting::layOutControls()
                                 &BunInt, &BunXM, &BunYM})
         box->setFont(boxFont);
 
-    WARN.setFont(captionFont(8));
-    Command1.setFont(captionFont(7));
+    WARN.setFont(forms::fonts::caption(8));
+    Command1.setFont(forms::fonts::caption(7));
 }
 
 // Color Scheme: a column per colour, a row per component, then the two

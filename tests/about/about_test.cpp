@@ -110,6 +110,12 @@ TEST(AboutLink, GreenWhilePressedBlueBeforeTheHomePageOpens)
     EXPECT_TRUE(page.readAll().contains("Tocka"));
     EXPECT_TRUE(platform.messages.isEmpty());
 
+    // Pressed, then released off the link: blue again, and nothing opens.
+    QTest::mousePress(&about.lblHomePageLink, Qt::LeftButton);
+    QTest::mouseRelease(&about.lblHomePageLink, Qt::LeftButton, {}, QPoint(-5, -5));
+    EXPECT_EQ(about.lblHomePageLink.ForeColor(), core::units::rgbColour(0, 0, 255));
+    EXPECT_EQ(platform.openedUrls.size(), 1);
+
     platform.browserAnswers = false;
     QTest::mouseClick(&about.lblHomePageLink, Qt::LeftButton);
     ASSERT_EQ(platform.messages.size(), 1) << "a link that does nothing says why";
@@ -128,4 +134,18 @@ TEST(AboutLink, EveryControlHasANameAndTheLinkSaysWhereItGoes)
             << w->metaObject()->className();
     EXPECT_EQ(about.lblHomePageLink.accessibleDescription(), about.lblHomePageLink.toolTip());
     EXPECT_TRUE(about.lblHomePageLink.toolTip().endsWith(QLatin1String("index.html")));
+}
+
+TEST(AboutText, EveryLabelShowsAllOfItsText)
+{
+    FakePlatform platform;
+    about::frmAbout about(platform, QStringLiteral("Tocka!"));
+    about.Form_Load();
+    for (forms::LabelControl *label : {&about.lblTitle, &about.lblVersion, &about.lblHistory, &about.lblDisclaimer,
+                                       &about.lblHomePageLink}) {
+        const QSize needs = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width()))
+                                              : label->sizeHint();
+        EXPECT_LE(needs.width(), label->width()) << label->text().toStdString();
+        EXPECT_LE(needs.height(), label->height()) << label->text().toStdString();
+    }
 }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Bouncing in the clock window: reseeding before the draws, draws only for
-// what is unchosen, the speeds shown in the settings window, X moving Top.
+// what is unchosen, the speeds shown in the settings window, X moving Top,
+// and the click that stops it landing though the face moved on meanwhile.
 
 #include "clock/tockafixture.h"
+#include "core/units/twips.h"
 
 #include <QStringList>
 
@@ -152,4 +154,26 @@ TEST_F(Bounce, TheTimerRunsTheTickAndAZeroIntervalNeverFires)
     clock().Bounce.setInterval(0);
     EXPECT_TRUE(clock().Bounce.Enabled());
     EXPECT_FALSE(clock().Bounce.isTicking());
+}
+
+TEST_F(Bounce, AClickStopsItThoughTheWindowMovedFromUnderThePointer)
+{
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        settings().hide();
+        showClockAt(3000, 3000);
+        place(3000, 3000, 1, 260, 1, 195);
+        clock().Bounce.setEnabled(true);
+        forms::LabelControl &face = clock().Label1;
+        const QPoint pressed(10, 8);
+        QTest::mousePress(&face, button, {}, pressed);
+        // Two ticks before the button comes up: the face has left the pointer.
+        clock().Bounce_Timer();
+        clock().Bounce_Timer();
+        const QPoint moved(core::units::twipsToPixels(clock().Left() - 3000),
+                           core::units::twipsToPixels(clock().Top() - 3000));
+        ASSERT_GT(moved.y(), face.height());
+        QTest::mouseRelease(&face, button, {}, pressed - moved);
+        EXPECT_FALSE(clock().Bounce.Enabled()) << button;
+        EXPECT_EQ(settings().isVisible(), button == Qt::RightButton) << button;
+    }
 }

@@ -2,13 +2,14 @@
 // The semantics the windows rely on from their controls: timers that never
 // fire at interval 0, text boxes whose key hook sees the character first,
 // check boxes with three values, labels that report a double click in the
-// order press, release, click, double click, release, and forms that are
-// rebuilt from their design after being closed.
+// order press, release, click, double click, release and grey out when
+// disabled, and forms that are rebuilt from their design after being closed.
 
 #include "forms/checkboxcontrol.h"
 #include "forms/form.h"
 #include "forms/formslot.h"
 #include "forms/labelcontrol.h"
+#include "forms/qcolour.h"
 #include "forms/textboxcontrol.h"
 #include "forms/timercontrol.h"
 
@@ -116,14 +117,27 @@ TEST(CheckBoxControl, ThreeValuesAndAClickHandlerOnEveryChange)
     EXPECT_EQ(clicks, (std::vector<int>{0, 1, 0, 2, 0}));
 }
 
+// A label of 81 by 18 pixels at the corner of a shown window, and a record
+// of what its handlers saw.
+struct ShownLabel
+{
+    explicit ShownLabel(const QString &caption)
+        : label(&window, caption)
+    {
+        window.resize(200, 100);
+        label.setGeometry(0, 0, 81, 18);
+        window.show();
+    }
+    QWidget window;
+    forms::LabelControl label;
+    std::vector<std::string> events;
+};
+
 TEST(LabelControl, DoubleClickArrivesAsPressReleaseClickDoubleClickRelease)
 {
-    QWidget window;
-    window.resize(200, 100);
-    forms::LabelControl label(&window, QStringLiteral("Time On:"));
-    label.setGeometry(0, 0, 81, 18);
-    window.show();
-    std::vector<std::string> events;
+    ShownLabel shown(QStringLiteral("Time On:"));
+    forms::LabelControl &label = shown.label;
+    std::vector<std::string> &events = shown.events;
     label.onMouseDown = [&](int b, int, float x, float y) {
         events.push_back("down" + std::to_string(b) + "@" + std::to_string(int(x)) + "," + std::to_string(int(y)));
     };
@@ -144,6 +158,83 @@ TEST(LabelControl, DoubleClickArrivesAsPressReleaseClickDoubleClickRelease)
     events.clear();
     QTest::mouseClick(&label, Qt::MiddleButton, Qt::NoModifier, QPoint(1, 1));
     EXPECT_EQ(events, (std::vector<std::string>{"down4@15,15", "up4", "click"}));
+}
+
+TEST(LabelControl, AClickIsAPressAndAReleaseBothOnTheLabel)
+{
+    struct Row
+    {
+        QPoint release;
+        bool click;
+    };
+    const Row rows[] = {
+        {{10, 5}, true},   {{0, 0}, true},   {{80, 17}, true}, {{81, 5}, false},
+        {{10, 18}, false}, {{-1, 5}, false}, {{10, -1}, false}, {{150, 40}, false},
+    };
+    ShownLabel shown(QStringLiteral("Tocka home page"));
+    forms::LabelControl &label = shown.label;
+    std::vector<std::string> &events = shown.events;
+    label.onMouseUp = [&](int b, int, float, float) { events.push_back("up" + std::to_string(b)); };
+    label.onClick = [&] { events.push_back("click"); };
+    for (const Row &row : rows) {
+        events.clear();
+        QTest::mousePress(&label, Qt::LeftButton, Qt::NoModifier, QPoint(10, 5));
+        QTest::mouseMove(&label, row.release);
+        QTest::mouseRelease(&label, Qt::LeftButton, Qt::NoModifier, row.release);
+        const std::vector<std::string> expected = row.click ? std::vector<std::string>{"up1", "click"}
+                                                            : std::vector<std::string>{"up1"};
+        EXPECT_EQ(events, expected) << row.release.x() << "," << row.release.y();
+    }
+
+    // Off the label and back onto it before the release: a click.
+    events.clear();
+    QTest::mousePress(&label, Qt::RightButton, Qt::NoModifier, QPoint(10, 5));
+    QTest::mouseMove(&label, QPoint(150, 40));
+    QTest::mouseMove(&label, QPoint(40, 9));
+    QTest::mouseRelease(&label, Qt::RightButton, Qt::NoModifier, QPoint(40, 9));
+    EXPECT_EQ(events, (std::vector<std::string>{"up2", "click"}));
+}
+
+bool drawsIn(QWidget &widget, const QColor &colour)
+{
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour.rgb())
+                return true;
+    return false;
+}
+
+TEST(LabelControl, ADisabledLabelDrawsItsTextGreyLikeTheCheckBoxBesideIt)
+{
+    struct Row
+    {
+        core::units::Colour fore;
+        bool wrap;
+    };
+    const Row rows[] = {{0, false}, {0, true}, {0xFF0000, false}, {0x008000, true}};
+    for (const Row &row : rows) {
+        QWidget window;
+        window.resize(300, 60);
+        forms::LabelControl label(&window, QStringLiteral("Resolution"));
+        label.setGeometry(0, 0, 120, 20);
+        label.setWordWrap(row.wrap);
+        label.setForeColor(row.fore);
+        forms::CheckBoxControl box(&window, QStringLiteral("Force Break"), 0);
+        box.setGeometry(130, 0, 120, 20);
+        window.show();
+        const QColor fore(forms::toQColor(row.fore));
+
+        EXPECT_TRUE(drawsIn(label, fore)) << row.fore;
+        label.setEnabled(false);
+        box.setEnabled(false);
+        EXPECT_FALSE(drawsIn(label, fore)) << row.fore;
+        EXPECT_EQ(label.palette().color(QPalette::Disabled, label.foregroundRole()).name().toStdString(),
+                  box.palette().color(QPalette::Disabled, box.foregroundRole()).name().toStdString())
+            << row.fore;
+        label.setEnabled(true);
+        EXPECT_TRUE(drawsIn(label, fore)) << "enabled again, in its own colour " << row.fore;
+    }
 }
 
 class SampleForm : public forms::Form
