@@ -5,7 +5,7 @@
 # settings saved, as the settings window's Command1 does.
 source "$E2E_LIB"
 [ -n "${TOCKA_BIN:-}" ] || fail "TOCKA_BIN is not set"
-command -v trayer >/dev/null || { echo "skipped: no trayer (a system tray) installed"; exit 77; }
+command -v trayer >/dev/null || skip_test "no trayer (a system tray) installed"
 start_xvfb 1024x768x24
 # Now and then GTK cannot open a display that has just come up: try again.
 for attempt in 1 2 3; do
