@@ -70,6 +70,8 @@ int main(int argc, char *argv[])
     if (!outcome.complete()) {
         std::fputs("tallio-report: ", stderr);
         printLines(stderr, outcome.problem);
+        if (const QString note = core::analysis::desktopLogNote(options, analysis); !note.isEmpty())
+            printLines(stderr, {QStringLiteral("tallio-report: ") + note});
         if (!outcome.report.isEmpty()) {
             std::fputc('\n', stderr);
             printLines(stderr, outcome.report);

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "core/analysis/reportoptions.h"
 
+#include "core/desktop/folders.h"
+#include "core/session/record.h"
+
+#include <QFileInfo>
+
 #include <array>
 #include <string_view>
 
@@ -92,6 +97,20 @@ QString take(ReportOptions &options, std::string_view name, std::string_view val
     return {};
 }
 
+// A path that a shell takes as one word, quoted only when it has to be.
+QString shellWord(const QString &path)
+{
+    static const QString plain = QStringLiteral("/._-+,:@%=");
+    for (const QChar c : path) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && !plain.contains(c)) {
+            QString quoted = path;
+            quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+            return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+        }
+    }
+    return path;
+}
+
 } // namespace
 
 ReportCommand readReportArguments(int argc, const char *const *argv)
@@ -149,6 +168,19 @@ ReportCommand readReportArguments(int argc, const char *const *argv)
     if (options.since && options.until && *options.since > *options.until)
         return refused(QStringLiteral("--since is after --until: no day is in between"));
     return command;
+}
+
+QString desktopLogNote(const ReportOptions &options, const Analysis &analysis)
+{
+    if (options.path || analysis.fault.kind != Fault::Kind::Missing)
+        return {};
+    const QString folder = desktop::logFolder();
+    const QString log = folder + QLatin1Char('/') + QLatin1String(session::kDataLogFileName);
+    if (!QFileInfo(log).isFile())
+        return {};
+    return QStringLiteral("Tocka started from the desktop menu or at login logs in %1, and there is a %2 there: "
+                          "tallio-report %3")
+        .arg(folder, QLatin1String(session::kDataLogFileName), shellWord(log));
 }
 
 } // namespace core::analysis

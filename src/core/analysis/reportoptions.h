@@ -4,6 +4,7 @@
 // Read apart from the program so that every rule of the usage can be tried
 // without running it.
 
+#include "core/analysis/analysis.h"
 #include "core/analysis/history.h"
 #include "core/analysis/historyformat.h"
 
@@ -39,5 +40,10 @@ struct ReportCommand
 // them. --help and --version act where they stand: whatever came before
 // them must be right, whatever follows is not read.
 ReportCommand readReportArguments(int argc, const char *const *argv);
+
+// When no LOGFILE was given and the current folder has none, but the log
+// folder of a desktop start holds one: one line that names it. Empty
+// otherwise.
+QString desktopLogNote(const ReportOptions &options, const Analysis &analysis);
 
 } // namespace core::analysis
