@@ -58,6 +58,7 @@ for _ in $(seq 50); do [ -e "$entry" ] && break; sleep 0.1; done
 [ -e "$entry" ] || fail "Start at login wrote no $entry"
 desktop-file-validate "$entry" || fail "the autostart entry is not valid: $(cat "$entry")"
 grep -qx "Exec=env TOCKA_FROM_DESKTOP=1 $TOCKA_BIN" "$entry" || fail "the entry starts something else: $(cat "$entry")"
+grep -qx "TryExec=$TOCKA_BIN" "$entry" || fail "the entry is not skipped once Tocka is gone: $(cat "$entry")"
 
 open_menu
 xdotool key q
