@@ -23,7 +23,7 @@ test_packages=(
     xvfb xdotool x11-utils x11-xserver-utils faketime libfaketime imagemagick time
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-dbusmock libsm-dev
     clang libclang-rt-14-dev
-    lintian desktop-file-utils appstream trayer pulseaudio
+    lintian desktop-file-utils appstream groff-base trayer pulseaudio
 )
 
 case "${1:-test}" in
