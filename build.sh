@@ -54,9 +54,8 @@ build)
     compile test
     ;;
 package)
-    # A build of its own, with Debian's hardening flags, installed under /usr;
-    # the packaging tools come with the test set.
-    install_missing test
+    # A build of its own, with Debian's hardening flags, installed under /usr.
+    install_missing package
     pkg="$build/package"
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
     CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \

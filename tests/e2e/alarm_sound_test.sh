@@ -4,7 +4,7 @@
 # library on standard error (ALSA's complaints came a dozen lines per beep);
 # with a PulseAudio server (PipeWire speaks the same protocol) it plays there.
 source "$E2E_LIB"
-[ -n "${TOCKA_LIVEPROBE_BIN:-}" ] || { echo "skipped: the probe is built with TOCKA_BENCH=ON"; exit 77; }
+[ -n "${TOCKA_LIVEPROBE_BIN:-}" ] || skip_test "the probe is built with TOCKA_BENCH=ON"
 start_xvfb
 
 # Five-second beep loops back to back for a few seconds.
@@ -18,8 +18,8 @@ beep_for bell
     fail "without a server, standard error held: $(cat "$E2E_DIR/bell.err")"
 
 if ! command -v pulseaudio >/dev/null || [ ! -e /usr/lib/x86_64-linux-gnu/libcanberra-0.30/libcanberra-pulse.so ]; then
-    echo "alarm sound: X bell ok; no pulseaudio or libcanberra-pulse here, the sound server half was not run"
-    exit 0
+    skip_part "no pulseaudio or libcanberra-pulse here, so not the sound server half"
+    e2e_end "alarm sound: X bell ok"
 fi
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink --load=module-native-protocol-unix \
     >"$E2E_DIR/pulse.out" 2>&1 &

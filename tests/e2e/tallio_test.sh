@@ -33,6 +33,29 @@ status=0
 [ "$status" -eq 1 ] || fail "missing log: exit status $status"
 grep -qF "LogData.log in the folder $E2E_DIR/none and it is not there" "$E2E_DIR/none.err" \
     || fail "missing log: $(cat "$E2E_DIR/none.err")"
+grep -q "desktop menu" "$E2E_DIR/none.err" && fail "missing log: a desktop log that is not there is named"
+
+# No log here, but the log folder of a desktop start has one: a line of its
+# own names it, with a command that works as it is printed (the folder has a
+# space and a quote in it), and nothing else changes.
+desktop_data="$E2E_DIR/my data's"
+mkdir -p "$desktop_data/tocka"
+cp "$work/LogData.log" "$desktop_data/tocka/"
+status=0
+(cd "$E2E_DIR/none" && XDG_DATA_HOME="$desktop_data" "$TALLIO_REPORT_BIN") >"$E2E_DIR/none.out" 2>"$E2E_DIR/none.err" ||
+    status=$?
+[ "$status" -eq 1 ] && [ ! -s "$E2E_DIR/none.out" ] || fail "missing log, desktop log there: status $status, $(cat "$E2E_DIR/none.out")"
+grep -qF "LogData.log in the folder $E2E_DIR/none and it is not there" "$E2E_DIR/none.err" ||
+    fail "missing log, desktop log there: $(cat "$E2E_DIR/none.err")"
+note=$(grep "^tallio-report: Tocka started from the desktop menu or at login logs in $desktop_data/tocka, " "$E2E_DIR/none.err") ||
+    fail "missing log: the desktop log is not named: $(cat "$E2E_DIR/none.err")"
+suggested=${note##*: }
+(cd "$E2E_DIR/none" && PATH="$(dirname "$TALLIO_REPORT_BIN"):$PATH" eval "$suggested") >"$E2E_DIR/suggested" ||
+    fail "the command the note suggests failed: $suggested"
+cmp -s "$E2E_DIR/expected" "$E2E_DIR/suggested" || fail "the command the note suggests ($suggested) reports otherwise"
+# A log named on the command line is the one meant.
+(cd "$E2E_DIR/none" && XDG_DATA_HOME="$desktop_data" "$TALLIO_REPORT_BIN" LogData.log) 2>"$E2E_DIR/none.err" && fail "a missing LOGFILE passed"
+grep -q "desktop menu" "$E2E_DIR/none.err" && fail "a missing LOGFILE named the desktop log: $(cat "$E2E_DIR/none.err")"
 
 # The history, in each form, on the worked example (16 Nov 1999 was a Tuesday).
 history() { (cd "$work" && "$TALLIO_REPORT_BIN" "$@"); }
@@ -49,15 +72,17 @@ expect_history $'period,sessions,seconds\n1999-11-18,1,5430' --by day --format c
 expect_history $'[]' --by day --format json --until 1999-11-15
 history --by day --format csv | od -c | grep -q '\\r' && fail "CR in the CSV"
 
-# Wrong arguments: usage on standard error, status 2, nothing on standard output.
-for args in "--by year" "--by" "--since 1999-11-31 --by day" "--since 18.11.1999 --by day" "--since 1999-11-16" \
-    "--format xml --by day" "--frobnicate" "--by day --since 1999-11-18 --until 1999-11-16" "a.log b.log"; do
+# Wrong arguments (each rule has its row in the unit test of the options):
+# the reason and the usage on standard error, status 2, nothing on standard
+# output.
+for args in "--frobnicate" "--by day --by week"; do
     status=0
     # shellcheck disable=SC2086 # the arguments are meant to split
     history $args >"$E2E_DIR/bad.out" 2>"$E2E_DIR/bad.err" || status=$?
     [ "$status" -eq 2 ] || fail "tallio-report $args: status $status"
     [ ! -s "$E2E_DIR/bad.out" ] || fail "tallio-report $args: something on standard output"
     grep -q "^Usage: tallio-report" "$E2E_DIR/bad.err" || fail "tallio-report $args: no usage: $(cat "$E2E_DIR/bad.err")"
+    [ "$(grep -c "^tallio-report: " "$E2E_DIR/bad.err")" = 1 ] || fail "tallio-report $args: no reason: $(cat "$E2E_DIR/bad.err")"
 done
 history --help | grep -q -- "--by day|week|month" || fail "--help does not tell of --by"
 history --version | grep -Eqx "tallio-report [0-9]+\.[0-9]+\.[0-9]+" || fail "--version: $(history --version)"

@@ -47,7 +47,7 @@ if [ "$(id -u)" = 0 ] && mkdir -p "$E2E_DIR/full" && mount -t tmpfs -o size=8k t
     umount -l "$E2E_DIR/full"
     rm -rf "$XDG_DATA_HOME/tocka"
 else
-    echo "skipped the full-disk case: needs root and tmpfs"
+    skip_part "the full-disk case needs root and tmpfs"
 fi
 
 # 3. A read-only folder, as an ordinary user (root would ignore the mode).
@@ -64,6 +64,6 @@ if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
     [ "$(kept_for "$E2E_DIR/nobody/data/tocka/journal")" = Log.log,LogData.log ] ||
         fail "readonly: the session was not kept"
 else
-    echo "skipped the read-only case: needs root to become another user"
+    skip_part "the read-only case needs root to become another user"
 fi
-echo "1 passed, 0 failed"
+e2e_end "log faults: ok"

@@ -6,7 +6,7 @@
 # on its way out: nothing more is written either way. The session manager
 # is tiny_sm, on this test's own sockets.
 source "$E2E_LIB"
-[ -x "${TINY_SM_BIN:-}" ] || { echo "SKIP: tiny_sm was not built (libsm-dev, scripts/install-deps.sh test)"; exit 77; }
+[ -x "${TINY_SM_BIN:-}" ] || skip_test "tiny_sm was not built (libsm-dev, scripts/install-deps.sh test)"
 start_xvfb
 data="$E2E_DIR/work/LogData.log"
 sm_out="$E2E_DIR/sm.out"

@@ -5,7 +5,7 @@
 # settings saved, as the settings window's Command1 does.
 source "$E2E_LIB"
 [ -n "${TOCKA_BIN:-}" ] || fail "TOCKA_BIN is not set"
-command -v trayer >/dev/null || { echo "skipped: no trayer (a system tray) installed"; exit 77; }
+command -v trayer >/dev/null || skip_test "no trayer (a system tray) installed"
 start_xvfb 1024x768x24
 # Now and then GTK cannot open a display that has just come up: try again.
 for attempt in 1 2 3; do
@@ -58,6 +58,7 @@ for _ in $(seq 50); do [ -e "$entry" ] && break; sleep 0.1; done
 [ -e "$entry" ] || fail "Start at login wrote no $entry"
 desktop-file-validate "$entry" || fail "the autostart entry is not valid: $(cat "$entry")"
 grep -qx "Exec=env TOCKA_FROM_DESKTOP=1 $TOCKA_BIN" "$entry" || fail "the entry starts something else: $(cat "$entry")"
+grep -qx "TryExec=$TOCKA_BIN" "$entry" || fail "the entry is not skipped once Tocka is gone: $(cat "$entry")"
 
 open_menu
 xdotool key q

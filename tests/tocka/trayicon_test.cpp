@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The tray menu and the login entry it writes.
+// The tray menu, and the login entry it switches.
 
 #include "core/desktop/autostart.h"
 #include "tocka/trayicon.h"
@@ -9,64 +9,17 @@
 #include <QFile>
 #include <QIcon>
 #include <QMenu>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// desktop-file-validate's verdict on an entry: empty when it accepts it.
-QString validate(const QString &text)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("tocka.desktop"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot write ") + path;
-    file.write(text.toUtf8());
-    file.close();
-    QProcess run;
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(QStringLiteral("desktop-file-validate"), {path});
-    if (!run.waitForFinished(20000))
-        return QStringLiteral("desktop-file-validate did not run (desktop-file-utils)");
-    const QString out = QString::fromLocal8Bit(run.readAll());
-    return run.exitCode() == 0 && out.trimmed().isEmpty() ? QString() : out;
-}
-
-} // namespace
-
-TEST(Autostart, ExecLineStartsThisProgramWhereverItLies)
-{
-    struct Row
-    {
-        const char *program, *exec;
-    };
-    const Row rows[] = {
-        {"/usr/bin/tocka", "/usr/bin/tocka"},
-        {"/home/u/My Programs/tocka", "\"/home/u/My Programs/tocka\""},
-        {"/home/u/a$b/tocka", "\"/home/u/a\\\\$b/tocka\""},
-        {"/home/u/back\\slash/tocka", "\"/home/u/back\\\\\\\\slash/tocka\""},
-        {"/home/u/say \"hi\"/tocka", "\"/home/u/say \\\\\"hi\\\\\"/tocka\""},
-        {"/home/u/100%/tocka", "/home/u/100%%/tocka"},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(core::desktop::execArgument(QString::fromUtf8(row.program)), QString::fromUtf8(row.exec))
-            << row.program;
-        const QString text = core::desktop::autostartEntryText(QString::fromUtf8(row.program));
-        EXPECT_TRUE(text.contains(QStringLiteral("\nExec=env TOCKA_FROM_DESKTOP=1 ") + QString::fromUtf8(row.exec)
-                                  + QLatin1Char('\n')))
-            << qPrintable(text);
-        EXPECT_EQ(validate(text), QString()) << row.program;
-    }
-}
-
 TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(core::desktop::autostartEntryPath());
+    // A configuration folder of its own: other tests write the entry too.
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const QByteArray oldConfigHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     int settings = 0, about = 0, quit = 0;
     QStringList told;
     const QString program = QStringLiteral("/opt/My Tocka/tocka");
@@ -121,5 +74,5 @@ TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
     EXPECT_TRUE(tray.toolTip().contains(QStringLiteral("0:05:09")));
     tray.menu().actions().last()->trigger();
     EXPECT_EQ(quit, 1);
-    QStandardPaths::setTestModeEnabled(false);
+    qputenv("XDG_CONFIG_HOME", oldConfigHome);
 }

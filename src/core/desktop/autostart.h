@@ -15,12 +15,18 @@ namespace core::desktop {
 // holds a character the key reserves, and escaped for the key's string type.
 QString execArgument(const QString &program);
 
-// The whole entry that starts `program` at login.
+// Why `program` cannot be written into an entry (not an absolute path, or a
+// line break or other control character in it); empty when it can.
+QString programPathProblem(const QString &program);
+
+// The whole entry that starts `program` at login; empty for a program that
+// programPathProblem() refuses.
 QString autostartEntryText(const QString &program);
 
 bool isAutostartEnabled();
 
 // Write or remove the entry; on failure `error` says why and nothing changed.
+// A program path that programPathProblem() refuses is never written.
 bool enableAutostart(const QString &program, QString *error);
 bool disableAutostart(QString *error);
 
