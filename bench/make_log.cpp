@@ -2,10 +2,11 @@
 // Writes a session log of N records to standard output, through the same
 // record writer Tocka uses, so the benchmark reads exactly what Tocka writes.
 // Sessions are short (1 to 8 minutes) so that
-// even five million of them stay within the total Tallio can add up, and a
-// few sessions end on each day.
+// even five million of them stay within the total Tallio can add up. By
+// default a few sessions end on each day, some days none; with HOURS, one
+// session ends every HOURS hours, so every day holds the same number.
 //
-// Usage: tallio_make_log N > LogData.log
+// Usage: tallio_make_log N [HOURS] > LogData.log
 
 #include "core/session/record.h"
 
@@ -18,21 +19,29 @@
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        std::fputs("usage: tallio_make_log N > LogData.log\n", stderr);
+    if (argc != 2 && argc != 3) {
+        std::fputs("usage: tallio_make_log N [HOURS] > LogData.log\n", stderr);
         return 2;
     }
     const long long count = std::atoll(argv[1]);
+    const long long hours = argc == 3 ? std::atoll(argv[2]) : 0;
+    if (argc == 3 && (hours < 1 || hours > 24 * 365)) {
+        std::fputs("tallio_make_log: HOURS is a whole number from 1 to 8760\n", stderr);
+        return 2;
+    }
     std::uint32_t seed = 12345;
     auto random = [&seed] {
         seed = seed * 1103515245u + 12345u;
         return (seed >> 8) & 0xFFFF;
     };
-    QDate day(1999, 11, 16);
+    const QDate firstDay(1999, 11, 16);
+    QDate day = firstDay;
     QByteArray out;
     out.reserve(1 << 20);
     for (long long i = 0; i < count; ++i) {
-        if (random() % 4 == 0)
+        if (hours > 0)
+            day = firstDay.addDays(i * hours / 24);
+        else if (random() % 4 == 0)
             day = day.addDays(1);
         core::session::SessionRecord r;
         r.endDate = day;

@@ -49,9 +49,18 @@ settle() {
 settle "$main"
 import -window "$main" "$top/docs/tallio-report.png"
 
+# The report where a user might have dragged it, so that the History window
+# opens beside it at its full size; it must not cover the report.
+xdotool windowmove --sync "$main" 0 0
 xdotool windowfocus --sync "$main" key ctrl+h
 history=$(window '^Zemlo Analysis: History$') || { echo "no History window" >&2; exit 1; }
-xdotool windowmove --sync "$history" 0 0
 settle "$history"
+eval "$(xdotool getwindowgeometry --shell "$main" | sed 's/^/MAIN_/')"
+eval "$(xdotool getwindowgeometry --shell "$history" | sed 's/^/HISTORY_/')"
+if [ $((HISTORY_X)) -lt $((MAIN_X + MAIN_WIDTH)) ] && [ $((MAIN_X)) -lt $((HISTORY_X + HISTORY_WIDTH)) ] \
+    && [ $((HISTORY_Y)) -lt $((MAIN_Y + MAIN_HEIGHT)) ] && [ $((MAIN_Y)) -lt $((HISTORY_Y + HISTORY_HEIGHT)) ]; then
+    echo "the History window covers the report" >&2
+    exit 1
+fi
 import -window "$history" "$top/docs/tallio-history.png"
 echo "wrote docs/tallio-report.png and docs/tallio-history.png"

@@ -28,7 +28,7 @@ const QColor kAxis(150, 150, 150);
 const QColor kGrid(60, 60, 60);
 const QColor kText(200, 255, 200);
 
-constexpr int kMinPitch = 6;
+constexpr int kMinPitch = 4;
 constexpr int kMaxPitch = 48;
 constexpr int kLeftMargin = 64;
 constexpr int kTopMargin = 32;
@@ -158,7 +158,7 @@ HistoryChart::HistoryChart(HistoryModel &model, QWidget *parent)
     p.setColor(QPalette::Window, kBackground);
     p.setColor(QPalette::Base, kBackground);
     viewport()->setPalette(p);
-    setMinimumSize(320, 200);
+    setMinimumSize(320, 150);
     connect(&model_, &QAbstractItemModel::modelReset, this, &HistoryChart::modelReset);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
@@ -447,17 +447,26 @@ HistoryWindow::HistoryWindow(core::analysis::History days, const QString &note, 
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
     // Fixed sizes: measuring the contents would read every row, and a
-    // history can have tens of thousands.
+    // history can have tens of thousands. Each column is as wide as its
+    // widest text can be, in every grouping, so the table never changes
+    // width: the cells' in the table's font, the headers' as the header
+    // itself measures them (in its own font, bold in most styles).
     const QFontMetrics fm = table_->fontMetrics();
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int widths[] = {fm.horizontalAdvance(QStringLiteral("Week (from Monday)")) + 16,
-                          fm.horizontalAdvance(QStringLiteral("Sessions")) + 16,
-                          fm.horizontalAdvance(QStringLiteral("00000:00:00")) + 16};
+    QHeaderView *header = table_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    int widths[] = {fm.horizontalAdvance(QStringLiteral("week of 2026-12-07")) + 16,
+                    fm.horizontalAdvance(QStringLiteral("0000000")) + 16,
+                    fm.horizontalAdvance(QStringLiteral("00000:00:00")) + 16};
+    for (const auto by : {core::analysis::Period::Day, core::analysis::Period::Week, core::analysis::Period::Month}) {
+        model_.setRows({}, by);
+        for (int column = 0; column < 3; ++column)
+            widths[column] = std::max(widths[column], header->sectionSizeHint(column));
+    }
     int tableWidth = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width() + 2;
     for (int column = 0; column < 3; ++column) {
-        table_->horizontalHeader()->resizeSection(column, widths[column]);
+        header->resizeSection(column, widths[column]);
         tableWidth += widths[column];
     }
     table_->setFixedWidth(tableWidth);

@@ -4,6 +4,7 @@
 #include "analyser/historywindow.h"
 #include "core/analysis/analysis.h"
 #include "core/analysis/outcome.h"
+#include "core/desktop/windowplacement.h"
 #include "core/session/record.h"
 #include "core/units/colour.h"
 #include "core/units/twips.h"
@@ -128,10 +129,29 @@ void Form1::showHistory()
         history_ = new HistoryWindow(
             days_ ? *days_ : core::analysis::History(core::analysis::Period::Day), historyNote_, this);
         history_->setAttribute(Qt::WA_DeleteOnClose);
+        placeHistory();
     }
     history_->show();
     history_->raise();
     history_->activateWindow();
+}
+
+void Form1::placeHistory()
+{
+    // Beside the report, so that both can be read; on the report's screen.
+    // Until it is shown the History window has no frame of its own: the
+    // window manager frames it as it framed the report.
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QRect frame = frameGeometry();
+    const QMargins margins(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                           frame.right() - geometry().right(), frame.bottom() - geometry().bottom());
+    const QRect place = core::desktop::placeBeside(frame, history_->size().grownBy(margins),
+                                                   history_->minimumSizeHint().grownBy(margins),
+                                                   screen->availableGeometry());
+    history_->resize(place.size().shrunkBy(margins));
+    history_->move(place.topLeft());
 }
 
 void Form1::growToShowAll()

@@ -63,6 +63,7 @@ protected:
 private:
     void setLabel1Size(QSizeF twips);
     void growToShowAll();
+    void placeHistory();
 
     QString logPath_;
     QString caption_;

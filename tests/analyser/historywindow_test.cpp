@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QMenu>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -90,6 +91,11 @@ TEST(HistoryWindow, OpensFromTheReportsMenuWithTheRowsOfEachPeriod)
         // The latest period is current in the chart and in the table.
         EXPECT_EQ(window->chart().currentRow(), static_cast<int>(choice.rows.size()) - 1) << choice.name;
         EXPECT_EQ(window->table().currentIndex().row(), window->chart().currentRow()) << choice.name;
+        // Every header whole, as the header would size it itself.
+        const QHeaderView &header = *window->table().horizontalHeader();
+        for (int column = 0; column < 3; ++column)
+            EXPECT_GE(header.sectionSize(column), header.sectionSizeHint(column))
+                << choice.name << ", column " << column;
     }
     window->periodChoice().setCurrentText(QStringLiteral("Day"));
     EXPECT_EQ(window->table().model()->rowCount(), 21); // 16 November to 6 December

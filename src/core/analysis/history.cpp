@@ -1,36 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "core/analysis/history.h"
 
-#include <algorithm>
-#include <iterator>
-
 namespace core::analysis {
 
-QDate periodStart(const QDate &date, Period by)
+namespace {
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {
-    switch (by) {
-    case Period::Day:
-        break;
-    case Period::Week:
-        return date.addDays(1 - date.dayOfWeek()); // Monday is day 1
-    case Period::Month:
-        return QDate(date.year(), date.month(), 1);
-    }
-    return date;
+    return (a >= 0 ? a : a - (b - 1)) / b;
 }
 
-QDate nextPeriodStart(const QDate &start, Period by)
-{
-    switch (by) {
-    case Period::Day:
-        break;
-    case Period::Week:
-        return start.addDays(7);
-    case Period::Month:
-        return start.addMonths(1);
-    }
-    return start.addDays(1);
-}
+} // namespace
 
 History::History(Period by, QDate since, QDate until)
     : by_(by)
@@ -39,25 +19,97 @@ History::History(Period by, QDate since, QDate until)
 {
 }
 
-void History::startSlot(std::int32_t key)
+std::int64_t History::numberOf(std::int64_t julianDay) const
 {
-    firstKey_ = std::min(firstKey_, key);
-    lastKey_ = std::max(lastKey_, key);
-    // Dates that go back and forth would add a slot for every record; merging
-    // whenever the slots have doubled keeps them near one per period.
-    if (!sorted_ && slots_.size() > 2 * compactedSize_ + 4096)
-        compact();
-    if (!slots_.empty()) {
-        Slot &back = slots_.back();
-        if (back.key == key && back.sessions < std::numeric_limits<std::uint32_t>::max()) {
-            last_.slot = &back;
-            return;
-        }
-        if (key < back.key)
-            sorted_ = false;
+    switch (by_) {
+    case Period::Day:
+        break;
+    case Period::Week:
+        return floorDiv(julianDay, 7);
+    case Period::Month: {
+        int year = 0, month = 0, day = 0;
+        QDate::fromJulianDay(julianDay).getDate(&year, &month, &day);
+        // There is no year 0: 1 BC counts as 0, so that months stay consecutive.
+        const std::int64_t counted = year > 0 ? year : year + 1;
+        return counted * 12 + month - 1;
     }
-    slots_.push_back({key, 0, 0});
-    last_.slot = &slots_.back();
+    }
+    return julianDay;
+}
+
+QDate History::monthStartOf(std::int64_t number)
+{
+    const std::int64_t counted = floorDiv(number, 12);
+    const int month = static_cast<int>(number - counted * 12) + 1;
+    return QDate(static_cast<int>(counted > 0 ? counted : counted - 1), month, 1);
+}
+
+void History::Chunk::add(std::int64_t index, const PeriodSums &sums)
+{
+    const auto i = static_cast<std::size_t>(index);
+    const auto byIndex = [](const auto &entry, std::int64_t at) { return entry.first < at; };
+    if (sessions[i] == kLarge) {
+        std::lower_bound(large.begin(), large.end(), index, byIndex)->second += sums;
+        return;
+    }
+    PeriodSums whole {sessions[i], seconds[i]};
+    whole += sums;
+    if (whole.sessions >= 0 && whole.sessions < kLarge && whole.seconds >= 0
+        && whole.seconds <= std::numeric_limits<std::uint16_t>::max()) {
+        sessions[i] = static_cast<std::uint8_t>(whole.sessions);
+        seconds[i] = static_cast<std::uint16_t>(whole.seconds);
+        return;
+    }
+    large.insert(std::lower_bound(large.begin(), large.end(), index, byIndex),
+                 {static_cast<std::uint16_t>(index), whole});
+    sessions[i] = kLarge;
+    seconds[i] = 0;
+}
+
+void History::enterDay(std::int64_t day)
+{
+    day_ = day;
+    dayTaken_ = day >= sinceDay_ && day <= untilDay_;
+    if (!dayTaken_)
+        return;
+    const std::int64_t number = numberOf(day);
+    if (number != pendingNumber_)
+        startPending(number);
+    first_ = std::min(first_, number);
+    last_ = std::max(last_, number);
+}
+
+void History::store(std::int64_t number, const PeriodSums &sums)
+{
+    const std::int64_t key = chunkOf(number);
+    // In date order the chunk is the last one, or a new one after it.
+    auto chunk = chunks_.end();
+    if (chunks_.empty() || std::prev(chunks_.end())->first < key)
+        chunk = chunks_.try_emplace(chunks_.end(), key);
+    else if (std::prev(chunks_.end())->first == key)
+        chunk = std::prev(chunks_.end());
+    else
+        chunk = chunks_.try_emplace(key).first;
+    chunk->second.add(number - (key << kCellsShift), sums);
+}
+
+void History::startPending(std::int64_t number)
+{
+    if (!pending_.isEmpty())
+        store(pendingNumber_, pending_);
+    pending_ = {};
+    pendingNumber_ = number;
+}
+
+void History::addToPeriod(std::int64_t number, const PeriodSums &sums)
+{
+    if (number != pendingNumber_) {
+        startPending(number);
+        day_ = kNoDay; // its period is no longer the pending one
+    }
+    pending_ += sums;
+    first_ = std::min(first_, number);
+    last_ = std::max(last_, number);
 }
 
 void History::adjust(const QDate &date, std::int64_t seconds)
@@ -65,36 +117,31 @@ void History::adjust(const QDate &date, std::int64_t seconds)
     const std::int64_t day = date.toJulianDay();
     if (day < sinceDay_ || day > untilDay_)
         return;
-    const auto key = static_cast<std::int32_t>(periodStart(date, by_).toJulianDay());
-    // The period's slot is there already; in order, it is found without
-    // adding one out of order, which would cost a sort of them all.
-    if (sorted_) {
-        const auto after = std::upper_bound(slots_.begin(), slots_.end(), key,
-                                            [](std::int32_t k, const Slot &slot) { return k < slot.key; });
-        if (after != slots_.begin() && std::prev(after)->key == key) {
-            std::prev(after)->seconds += seconds;
-            return;
-        }
-    }
-    startSlot(key);
-    last_.slot->seconds += seconds;
-    last_ = LastSeen(); // the slot may be a new one with no session
+    addToPeriod(numberOf(day), {0, seconds});
 }
 
 void History::append(History &&later)
 {
-    // Slot by slot off the front, so the memory they leave is given back as
-    // this one grows, and the two together never take more than one does.
-    for (; !later.slots_.empty(); later.slots_.pop_front()) {
-        const Slot &slot = later.slots_.front();
-        if (!slots_.empty() && slot.key < slots_.back().key)
-            sorted_ = false;
-        slots_.push_back(slot);
-        firstKey_ = std::min(firstKey_, slot.key);
-        lastKey_ = std::max(lastKey_, slot.key);
+    startPending(pendingNumber_);
+    // Chunk by chunk, moved rather than copied: the two histories together
+    // never take more than they did apart.
+    while (!later.chunks_.empty()) {
+        auto node = later.chunks_.extract(later.chunks_.begin());
+        const auto here = chunks_.insert(chunks_.end(), std::move(node));
+        if (!node)
+            continue;
+        // Both hold periods of this chunk: where one part ended and the next began.
+        for (std::int64_t i = 0; i < kCells; ++i) {
+            const PeriodSums sums = node.mapped().at(i);
+            if (!sums.isEmpty())
+                here->second.add(i, sums);
+        }
     }
+    if (!later.pending_.isEmpty())
+        store(later.pendingNumber_, later.pending_);
+    first_ = std::min(first_, later.first_);
+    last_ = std::max(last_, later.last_);
     later.clear();
-    last_ = LastSeen();
 }
 
 History History::blank() const
@@ -110,44 +157,6 @@ void History::clear()
     *this = blank();
 }
 
-void History::compact() const
-{
-    if (!sorted_) {
-        std::stable_sort(slots_.begin(), slots_.end(), [](const Slot &a, const Slot &b) { return a.key < b.key; });
-        auto out = slots_.begin();
-        for (auto in = std::next(out); in != slots_.end(); ++in) {
-            if (in->key == out->key && in->sessions <= std::numeric_limits<std::uint32_t>::max() - out->sessions) {
-                out->sessions += in->sessions;
-                out->seconds += in->seconds;
-            } else {
-                *++out = *in;
-            }
-        }
-        slots_.erase(std::next(out), slots_.end());
-        sorted_ = true;
-    }
-    compactedSize_ = slots_.size();
-    last_ = LastSeen();
-}
-
-std::int64_t History::rowCount() const
-{
-    if (slots_.empty())
-        return 0;
-    switch (by_) {
-    case Period::Day:
-        break;
-    case Period::Week:
-        return (std::int64_t(lastKey_) - firstKey_) / 7 + 1;
-    case Period::Month: {
-        const QDate first = QDate::fromJulianDay(firstKey_);
-        const QDate last = QDate::fromJulianDay(lastKey_);
-        return (std::int64_t(last.year()) - first.year()) * 12 + last.month() - first.month() + 1;
-    }
-    }
-    return std::int64_t(lastKey_) - firstKey_ + 1;
-}
-
 std::vector<HistoryRow> History::rows() const
 {
     std::vector<HistoryRow> out;
@@ -161,18 +170,10 @@ std::optional<History> History::regrouped(Period by) const
     if (by_ != Period::Day)
         return by == by_ ? std::optional<History>(*this) : std::nullopt;
     History out(by);
-    compact();
-    for (const Slot &slot : slots_) {
-        const auto key = static_cast<std::int32_t>(periodStart(QDate::fromJulianDay(slot.key), by).toJulianDay());
-        out.startSlot(key);
-        if (out.last_.slot->sessions > std::numeric_limits<std::uint32_t>::max() - slot.sessions) {
-            out.slots_.push_back({key, 0, 0});
-            out.last_.slot = &out.slots_.back();
-        }
-        out.last_.slot->sessions += slot.sessions;
-        out.last_.slot->seconds += slot.seconds;
-    }
-    out.last_ = LastSeen();
+    forEachRow([&out](const HistoryRow &row) {
+        if (!row.isEmpty())
+            out.addToPeriod(out.numberOf(row.period.toJulianDay()), row);
+    });
     return out;
 }
 

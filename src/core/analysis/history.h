@@ -3,32 +3,46 @@
 // How the total of the log spreads over the days, weeks or months: for each
 // period, the sessions that ended in it and the seconds they added to the
 // running total. Filled during the one pass of the analysis, so the periods'
-// seconds add up to exactly the report's total. Memory grows with the number
-// of periods that hold a session, never with the number of records.
+// seconds add up to exactly the report's total. Memory grows with the time
+// the log spans, at about three bytes a period, never with the number of
+// records.
 
 #include <QDate>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
-#include <deque>
 #include <limits>
+#include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace core::analysis {
 
 enum class Period { Day, Week, Month };
 
-// The first day of the period that holds `date`: the date itself, the Monday
-// of its week, or the first of its month.
-QDate periodStart(const QDate &date, Period by);
-// The first day of the period after the one starting on `start`.
-QDate nextPeriodStart(const QDate &start, Period by);
-
-struct HistoryRow
+// What one period holds. A figure added here reaches the rows as it is;
+// Chunk::add decides which sums are small enough for its three-byte cells.
+struct PeriodSums
 {
-    QDate period; // its first day
     std::int64_t sessions = 0;
     std::int64_t seconds = 0;
+
+    PeriodSums &operator+=(const PeriodSums &other)
+    {
+        sessions += other.sessions;
+        seconds += other.seconds;
+        return *this;
+    }
+    bool isEmpty() const { return sessions == 0 && seconds == 0; }
+
+    friend bool operator==(const PeriodSums &, const PeriodSums &) = default;
+};
+
+struct HistoryRow : PeriodSums
+{
+    QDate period; // its first day
 
     friend bool operator==(const HistoryRow &, const HistoryRow &) = default;
 };
@@ -54,10 +68,10 @@ public:
     void clear();
 
     Period by() const { return by_; }
-    bool isEmpty() const { return slots_.empty(); }
+    bool isEmpty() const { return first_ > last_; }
     // Periods from the earliest to the latest one holding a session, the
     // empty ones between included.
-    std::int64_t rowCount() const;
+    std::int64_t rowCount() const { return isEmpty() ? 0 : last_ - first_ + 1; }
 
     // Calls `f(const HistoryRow &)` for every row in date order, empty
     // periods included, without keeping them all at once.
@@ -71,88 +85,106 @@ public:
     std::optional<History> regrouped(Period by) const;
 
 private:
-    // One period's sums. Sessions are 32 bits to keep a slot at 16 bytes;
-    // a period that somehow holds more gets a second slot with the same key,
-    // and rows add slots of equal keys together.
-    struct Slot
-    {
-        std::int32_t key; // Julian day of the period's first day
-        std::uint32_t sessions;
-        std::int64_t seconds;
-    };
+    // Periods are numbered one after the other: a day by its Julian day, a
+    // week by its Monday's Julian day divided by 7 (Julian day 0 was a
+    // Monday), a month by twelve times its year plus its month.
+    std::int64_t numberOf(std::int64_t julianDay) const;
+    QDate startOf(std::int64_t number) const;
+    static QDate monthStartOf(std::int64_t number);
 
-    void startSlot(std::int32_t key);
-    // Sorts the slots and merges those of one period. Lazy, so const: rows
-    // are only ever read in date order.
-    void compact() const;
+    // The sums of kCells consecutive periods; only the chunks that hold a
+    // session exist. Most periods hold fewer than 255 sessions and from 0 to
+    // 65535 seconds, and take three bytes; any other is marked kLarge and
+    // kept whole, by index, in `large`.
+    static constexpr int kCellsShift = 10;
+    static constexpr std::int64_t kCells = std::int64_t(1) << kCellsShift;
+    struct Chunk
+    {
+        static constexpr std::uint8_t kLarge = 0xFF;
+        std::array<std::uint8_t, kCells> sessions {};
+        std::array<std::uint16_t, kCells> seconds {};
+        std::vector<std::pair<std::uint16_t, PeriodSums>> large; // in the order of their index
+
+        PeriodSums at(std::int64_t index) const;
+        void add(std::int64_t index, const PeriodSums &sums);
+    };
+    static std::int64_t chunkOf(std::int64_t number) { return number >> kCellsShift; }
+
+    void enterDay(std::int64_t day);
+    // Adds to a period other than the pending one.
+    void store(std::int64_t number, const PeriodSums &sums);
+    // Sums for `number` from now on go to the pending period.
+    void startPending(std::int64_t number);
+    void addToPeriod(std::int64_t number, const PeriodSums &sums);
 
     Period by_;
     std::int64_t sinceDay_;
     std::int64_t untilDay_;
-    // Slots in the order their periods came up; out of order only when the
-    // log's dates go back (a clock set back, logs joined). A deque, not a
-    // vector: growing never copies what is there, so memory peaks at what
-    // the slots need.
-    mutable std::deque<Slot> slots_;
-    mutable bool sorted_ = true;
-    mutable std::size_t compactedSize_ = 0;
-    std::int32_t firstKey_ = std::numeric_limits<std::int32_t>::max();
-    std::int32_t lastKey_ = std::numeric_limits<std::int32_t>::min();
-    // The date of the last session taken and the slot it went to; most
-    // sessions end on the same day as the one before. Compacting moves the
-    // slots, and a copy has slots of its own: both forget it.
+    std::map<std::int64_t, Chunk> chunks_; // by chunkOf()
+    // The first and last period holding a session; first_ > last_ when none does.
+    std::int64_t first_ = std::numeric_limits<std::int64_t>::max();
+    std::int64_t last_ = std::numeric_limits<std::int64_t>::min();
+    // Most sessions end in the same period as the one before: they are
+    // summed here, on top of what the cells hold for that period, and stored
+    // once the next period starts.
+    std::int64_t pendingNumber_ = std::numeric_limits<std::int64_t>::min();
+    PeriodSums pending_;
+    // The day of the last session added, and whether it was in the range.
     static constexpr std::int64_t kNoDay = std::numeric_limits<std::int64_t>::min();
-    struct LastSeen
-    {
-        std::int64_t day = kNoDay;
-        Slot *slot = nullptr; // null: the day was outside the range
-        LastSeen() = default;
-        LastSeen(const LastSeen &) {}
-        LastSeen &operator=(const LastSeen &)
-        {
-            day = kNoDay;
-            slot = nullptr;
-            return *this;
-        }
-    };
-    mutable LastSeen last_;
+    std::int64_t day_ = kNoDay;
+    bool dayTaken_ = false;
 };
 
 inline void History::add(const QDate &date, std::int64_t seconds)
 {
     const std::int64_t day = date.toJulianDay();
-    if (day != last_.day) {
-        last_.slot = nullptr;
-        if (day < sinceDay_ || day > untilDay_) {
-            last_.day = day;
-            return;
-        }
-        startSlot(static_cast<std::int32_t>(periodStart(date, by_).toJulianDay()));
-        last_.day = day;
-    } else if (!last_.slot) {
+    if (day != day_)
+        enterDay(day);
+    if (!dayTaken_)
         return;
+    ++pending_.sessions;
+    pending_.seconds += seconds;
+}
+
+inline PeriodSums History::Chunk::at(std::int64_t index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    if (sessions[i] != kLarge)
+        return {sessions[i], seconds[i]};
+    const auto found = std::lower_bound(large.begin(), large.end(), index,
+                                        [](const auto &entry, std::int64_t at) { return entry.first < at; });
+    return found != large.end() && found->first == index ? found->second : PeriodSums();
+}
+
+inline QDate History::startOf(std::int64_t number) const
+{
+    switch (by_) {
+    case Period::Day:
+        break;
+    case Period::Week:
+        return QDate::fromJulianDay(number * 7);
+    case Period::Month:
+        return monthStartOf(number);
     }
-    if (last_.slot->sessions == std::numeric_limits<std::uint32_t>::max())
-        startSlot(last_.slot->key);
-    ++last_.slot->sessions;
-    last_.slot->seconds += seconds;
+    return QDate::fromJulianDay(number);
 }
 
 template<typename F>
 void History::forEachRow(F &&f) const
 {
-    if (slots_.empty())
+    if (isEmpty())
         return;
-    compact();
-    auto slot = slots_.cbegin();
-    const QDate last = QDate::fromJulianDay(lastKey_);
-    for (QDate start = QDate::fromJulianDay(firstKey_); start.isValid() && start <= last;
-         start = nextPeriodStart(start, by_)) {
-        HistoryRow row {start, 0, 0};
-        for (; slot != slots_.cend() && slot->key == start.toJulianDay(); ++slot) {
-            row.sessions += slot->sessions;
-            row.seconds += slot->seconds;
-        }
+    auto chunk = chunks_.lower_bound(chunkOf(first_));
+    HistoryRow row;
+    for (std::int64_t number = first_; number <= last_; ++number) {
+        const std::int64_t key = chunkOf(number);
+        while (chunk != chunks_.end() && chunk->first < key)
+            ++chunk;
+        const bool stored = chunk != chunks_.end() && chunk->first == key;
+        static_cast<PeriodSums &>(row) = stored ? chunk->second.at(number - (key << kCellsShift)) : PeriodSums();
+        if (number == pendingNumber_)
+            row += pending_;
+        row.period = startOf(number);
         f(static_cast<const HistoryRow &>(row));
     }
 }

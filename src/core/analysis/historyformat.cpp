@@ -3,81 +3,108 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <memory>
 #include <string>
 
 namespace core::analysis {
 
 namespace {
 
-// Collects the text and hands it on whenever a chunk is full.
+// Collects the text and hands it on whenever a chunk is full. A line is
+// written straight into the buffer: after every line there is room for at
+// least kLineRoom more bytes, and the longest line a history can have, a
+// JSON object with two 64-bit numbers, takes less than 100.
 class Out
 {
 public:
+    static constexpr std::size_t kLineRoom = 256;
+
     explicit Out(const ChunkWriter &write)
         : write_(write)
+        , buffer_(new char[kChunk + kLineRoom])
+        , at_(buffer_.get())
     {
-        text_.reserve(kChunk + 256);
     }
 
     Out &operator<<(std::string_view s)
     {
-        text_ += s;
+        std::memcpy(at_, s.data(), s.size());
+        at_ += s.size();
         return *this;
     }
     Out &operator<<(char c)
     {
-        text_ += c;
+        *at_++ = c;
         return *this;
     }
     Out &operator<<(std::int64_t v)
     {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-        text_.append(digits, end);
-        return *this;
-    }
-    // Seconds as H:MM:SS, as clockString() has them, without building a string.
-    Out &clock(std::int64_t seconds)
-    {
-        const std::uint64_t s = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
-        if (seconds < 0)
-            text_ += '-';
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, s / 3600).ptr;
-        text_.append(digits, end);
-        const unsigned minutes = static_cast<unsigned>(s / 60 % 60);
-        const unsigned secs = static_cast<unsigned>(s % 60);
-        const char rest[6] = {':', char('0' + minutes / 10), char('0' + minutes % 10), ':', char('0' + secs / 10),
-                              char('0' + secs % 10)};
-        text_.append(rest, sizeof rest);
+        at_ = std::to_chars(at_, at_ + 24, v).ptr;
         return *this;
     }
     void pad(std::size_t width, std::size_t used)
     {
-        if (used < width)
-            text_.append(width - used, ' ');
+        if (used < width) {
+            std::memset(at_, ' ', width - used);
+            at_ += width - used;
+        }
     }
+    // Where the next line goes, and where it ended once written.
+    char *line() { return at_; }
+    void lineWritten(char *end) { at_ = end; }
     // After every line: pass on a full chunk.
     bool lineDone()
     {
-        if (text_.size() < kChunk)
+        if (at_ < buffer_.get() + kChunk)
             return ok_;
         return flush();
     }
     bool flush()
     {
-        if (ok_ && !text_.empty())
-            ok_ = write_(text_);
-        text_.clear();
+        if (ok_ && at_ != buffer_.get())
+            ok_ = write_(std::string_view(buffer_.get(), static_cast<std::size_t>(at_ - buffer_.get())));
+        at_ = buffer_.get();
         return ok_;
     }
 
 private:
     static constexpr std::size_t kChunk = 64 * 1024;
     const ChunkWriter &write_;
-    std::string text_;
+    std::unique_ptr<char[]> buffer_;
+    char *at_;
     bool ok_ = true;
 };
+
+// Writes `v` in decimal so that it ends just before `end`; returns where it starts.
+char *digitsBefore(char *end, std::uint64_t v)
+{
+    do {
+        *--end = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    return end;
+}
+
+// Seconds as H:MM:SS, hours unpadded and past 23 if need be ("-" first when
+// negative), ending just before `end`; returns where it starts.
+char *clockBefore(char *end, std::int64_t seconds)
+{
+    const std::uint64_t s = seconds < 0 ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
+    const auto minutes = static_cast<unsigned>(s / 60 % 60);
+    const auto secs = static_cast<unsigned>(s % 60);
+    end -= 6;
+    end[0] = ':';
+    end[1] = static_cast<char>('0' + minutes / 10);
+    end[2] = static_cast<char>('0' + minutes % 10);
+    end[3] = ':';
+    end[4] = static_cast<char>('0' + secs / 10);
+    end[5] = static_cast<char>('0' + secs % 10);
+    end = digitsBefore(end, s / 3600);
+    if (seconds < 0)
+        *--end = '-';
+    return end;
+}
 
 // yyyy-mm-dd; years below 1000 keep four digits. The date is taken apart
 // with integer arithmetic (days to civil date in the proleptic Gregorian
@@ -87,7 +114,8 @@ private:
 class IsoDates
 {
 public:
-    std::string_view text(const QDate &date)
+    // Ten characters at `to`.
+    void write(char *to, const QDate &date)
     {
         const std::int64_t jd = date.toJulianDay();
         if (jd < monthStart_ || jd >= monthEnd_)
@@ -95,7 +123,7 @@ public:
         const auto day = static_cast<unsigned>(jd - monthStart_ + 1);
         buf_[8] = char('0' + day / 10);
         buf_[9] = char('0' + day % 10);
-        return {buf_, 10};
+        std::memcpy(to, buf_, sizeof buf_);
     }
 
 private:
@@ -157,34 +185,28 @@ std::size_t clockWidth(std::int64_t seconds)
 
 std::string clockString(std::int64_t seconds)
 {
-    const std::uint64_t s = magnitude(seconds);
-    std::string out = seconds < 0 ? "-" : "";
-    out += std::to_string(s / 3600);
-    const unsigned minutes = static_cast<unsigned>(s / 60 % 60);
-    const unsigned secs = static_cast<unsigned>(s % 60);
-    out += ':';
-    out += char('0' + minutes / 10);
-    out += char('0' + minutes % 10);
-    out += ':';
-    out += char('0' + secs / 10);
-    out += char('0' + secs % 10);
-    return out;
+    char text[32];
+    char *const end = text + sizeof text;
+    return std::string(clockBefore(end, seconds), end);
 }
 
 bool writeText(const History &history, Out &out)
 {
-    // The columns are as wide as their widest entry, so a first pass finds it.
-    std::int64_t sessions = 0, seconds = 0;
-    std::size_t sessionsWidth = 0, timeWidth = 0;
+    // The columns are as wide as their widest entry, so a first pass finds
+    // it. Sessions are never negative; a time is widest at either extreme.
+    std::int64_t sessions = 0, seconds = 0, mostSessions = 0, mostSeconds = 0, leastSeconds = 0;
     history.forEachRow([&](const HistoryRow &row) {
         sessions += row.sessions;
         seconds += row.seconds;
-        sessionsWidth = std::max(sessionsWidth, digitCount(row.sessions));
-        timeWidth = std::max(timeWidth, clockWidth(row.seconds));
+        mostSessions = std::max(mostSessions, row.sessions);
+        mostSeconds = std::max(mostSeconds, row.seconds);
+        leastSeconds = std::min(leastSeconds, row.seconds);
     });
     const std::string total = clockString(seconds);
-    sessionsWidth = std::max({sessionsWidth, digitCount(sessions), std::string_view("sessions").size()});
-    timeWidth = std::max({timeWidth, total.size(), std::string_view("time").size()});
+    const std::size_t sessionsWidth
+        = std::max({digitCount(mostSessions), digitCount(sessions), std::string_view("sessions").size()});
+    const std::size_t timeWidth = std::max(
+        {clockWidth(mostSeconds), clockWidth(leastSeconds), total.size(), std::string_view("time").size()});
     constexpr std::size_t kPeriodWidth = 10; // yyyy-mm-dd
 
     out << "period";
@@ -193,15 +215,21 @@ bool writeText(const History &history, Out &out)
     out.pad(2 + timeWidth, 4);
     out << "time\n";
     bool ok = out.lineDone();
+    // Every row has the same length: the period, then the sessions and the
+    // time, each right-aligned in its column.
+    const std::size_t sessionsEnd = kPeriodWidth + 2 + sessionsWidth;
+    const std::size_t lineLength = sessionsEnd + 2 + timeWidth + 1;
     IsoDates dates;
     history.forEachRow([&](const HistoryRow &row) {
         if (!ok)
             return;
-        out << dates.text(row.period);
-        out.pad(2 + sessionsWidth, digitCount(row.sessions));
-        out << row.sessions;
-        out.pad(2 + timeWidth, clockWidth(row.seconds));
-        out.clock(row.seconds) << '\n';
+        char *const line = out.line();
+        std::memset(line, ' ', lineLength - 1);
+        line[lineLength - 1] = '\n';
+        dates.write(line, row.period);
+        digitsBefore(line + sessionsEnd, static_cast<std::uint64_t>(row.sessions));
+        clockBefore(line + lineLength - 1, row.seconds);
+        out.lineWritten(line + lineLength);
         ok = out.lineDone();
     });
     out << "total";
@@ -220,7 +248,14 @@ bool writeCsv(const History &history, Out &out)
     history.forEachRow([&](const HistoryRow &row) {
         if (!ok)
             return;
-        out << dates.text(row.period) << ',' << row.sessions << ',' << row.seconds << '\n';
+        char *at = out.line();
+        dates.write(at, row.period);
+        at[10] = ',';
+        at = std::to_chars(at + 11, at + 32, row.sessions).ptr;
+        *at++ = ',';
+        at = std::to_chars(at, at + 24, row.seconds).ptr;
+        *at++ = '\n';
+        out.lineWritten(at);
         ok = out.lineDone();
     });
     return ok && out.flush();
@@ -239,8 +274,11 @@ bool writeJson(const History &history, Out &out)
     history.forEachRow([&](const HistoryRow &row) {
         if (!ok)
             return;
-        out << (first ? "\n  " : ",\n  ") << "{\"period\": \"" << dates.text(row.period)
-            << "\", \"sessions\": " << row.sessions << ", \"seconds\": " << row.seconds << '}';
+        out << (first ? std::string_view("\n  {\"period\": \"") : std::string_view(",\n  {\"period\": \""));
+        char *const date = out.line();
+        dates.write(date, row.period);
+        out.lineWritten(date + 10);
+        out << "\", \"sessions\": " << row.sessions << ", \"seconds\": " << row.seconds << '}';
         first = false;
         ok = out.lineDone();
     });

@@ -4,6 +4,8 @@
 // total), the periods' bounds and the empty ones between, dates that go
 // back, and the choice of days. Without a choice the rows must add up to the
 // report's total, and days regrouped must give what a direct pass gives.
+// Then a long log against sums kept plainly per period, read in order and
+// in parts, across every place where the history's storage changes hands.
 
 #include "core/analysis/analysis.h"
 #include "core/analysis/history.h"
@@ -13,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -159,5 +163,87 @@ INSTANTIATE_TEST_SUITE_P(
               Period::Day, "1999-11-17", nullptr, "1999-11-17 1 1"},
         Case {"NothingChosen", kWorkedExample, Period::Week, "2000-01-01", nullptr, ""}),
     [](const testing::TestParamInfo<Case> &p) { return std::string(p.param.name); });
+
+// Twenty years of sessions, the dates mostly rising but going back now and
+// then; days with more sessions or seconds than most, and a first record
+// below zero. Whole lengths, so each session adds exactly its length.
+TEST(HistoryOf, ALongLogAsSumsPerPeriodShowThem)
+{
+    std::vector<Rec> records {{d("2040-03-05"), -500}};
+    std::uint32_t seed = 7;
+    auto random = [&seed](std::uint32_t below) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % below;
+    };
+    QDate day = d("2040-03-05");
+    while (day < d("2060-01-01")) {
+        const std::uint32_t pick = random(100);
+        day = pick == 0 ? day.addDays(-static_cast<qint64>(random(150))) : day.addDays(random(4));
+        records.push_back({day, double(1 + random(7200))});
+        if (pick == 1)
+            records.push_back({day, 70000});
+        if (pick == 2) {
+            for (int i = 0; i < 300; ++i)
+                records.push_back({day, 1});
+        }
+    }
+    // Late records of long ago.
+    for (const char *date : {"2041-02-03", "2047-12-31", "2048-01-01", "2040-03-05"})
+        records.push_back({d(date), 65535});
+    const QByteArray log = logOf(records);
+
+    for (const Period by : {Period::Day, Period::Week, Period::Month}) {
+        const auto startOf = [by](const QDate &date) {
+            return by == Period::Day ? date
+                : by == Period::Week ? date.addDays(1 - date.dayOfWeek())
+                                     : QDate(date.year(), date.month(), 1);
+        };
+        std::map<QDate, core::analysis::HistoryRow> sums;
+        for (const Rec &r : records) {
+            core::analysis::HistoryRow &row = sums[startOf(r.date)];
+            ++row.sessions;
+            row.seconds += static_cast<std::int64_t>(*r.secs);
+        }
+        std::vector<core::analysis::HistoryRow> expected;
+        const auto next = [by](const QDate &start) {
+            return by == Period::Day ? start.addDays(1) : by == Period::Week ? start.addDays(7) : start.addMonths(1);
+        };
+        for (QDate start = sums.begin()->first; start <= sums.rbegin()->first; start = next(start)) {
+            core::analysis::HistoryRow row = sums.count(start) ? sums[start] : core::analysis::HistoryRow();
+            row.period = start;
+            expected.push_back(row);
+        }
+        const std::string name = by == Period::Day ? "by day" : by == Period::Week ? "by week" : "by month";
+
+        core::analysis::History history(by);
+        QByteArray bytes = log;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        ASSERT_TRUE(core::analysis::analyse(buffer, 4096, &history).complete()) << name;
+        EXPECT_EQ(history.rows(), expected) << name;
+        EXPECT_EQ(history.rowCount(), static_cast<std::int64_t>(expected.size())) << name;
+
+        for (int tenth = 1; tenth < 10; ++tenth) {
+            core::analysis::History inParts(by);
+            const core::analysis::Analysis a = core::analysis::analyseInParts(
+                [&log](qint64 from, qint64 to) {
+                    auto part = std::make_unique<QBuffer>();
+                    part->setData(log.mid(from, to < 0 ? -1 : to - from));
+                    part->open(QIODevice::ReadOnly);
+                    return part;
+                },
+                log.size() * tenth / 10, &inParts);
+            ASSERT_TRUE(a.complete()) << name;
+            EXPECT_EQ(inParts.rows(), expected) << name << ", split at " << tenth << " tenths";
+        }
+
+        if (by != Period::Day) {
+            core::analysis::History days(Period::Day);
+            buffer.seek(0);
+            core::analysis::analyse(buffer, 4096, &days);
+            EXPECT_EQ(days.regrouped(by)->rows(), expected) << name << ", regrouped";
+        }
+    }
+}
 
 } // namespace
