@@ -2,22 +2,20 @@
 #include "core/analysis/analysis.h"
 
 #include "core/analysis/history.h"
+#include "core/files/safefile.h"
 #include "core/session/record.h"
 #include "core/text/numbers.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QIODevice>
 #include <QScopeGuard>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <thread>
 
-#include <unistd.h>
 
 namespace core::analysis {
 
@@ -102,8 +100,8 @@ Q_ALWAYS_INLINE bool plainNumber(QByteArrayView v, double &out)
 class FilePart : public QIODevice
 {
 public:
-    FilePart(int fd, qint64 from, qint64 to)
-        : fd_(fd)
+    FilePart(const files::Handle &file, qint64 from, qint64 to)
+        : file_(file)
         , at_(from)
         , to_(to)
     {
@@ -118,22 +116,19 @@ protected:
             max = std::min(max, to_ - at_);
         if (max <= 0)
             return 0;
-        for (;;) {
-            const ssize_t got = ::pread(fd_, data, static_cast<size_t>(max), static_cast<off_t>(at_));
-            if (got >= 0) {
-                at_ += got;
-                return got;
-            }
-            if (errno != EINTR) {
-                setErrorString(qt_error_string(errno));
-                return -1;
-            }
+        int error = 0;
+        const qint64 got = file_.readAt(data, max, at_, &error);
+        if (got < 0) {
+            setErrorString(qt_error_string(error));
+            return -1;
         }
+        at_ += got;
+        return got;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
-    int fd_;
+    const files::Handle &file_;
     qint64 at_;
     qint64 to_;
 };
@@ -443,21 +438,28 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
 
 Analysis analyseFile(const QString &path, History *history)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        Analysis result;
-        result.fault.kind = !QFileInfo::exists(path) ? Fault::Kind::Missing : Fault::Kind::Unreadable;
-        result.fault.systemError = file.errorString();
+    // Only a regular file: a FIFO would block the reading for ever, and a
+    // device such as /dev/zero hand out bytes without end.
+    files::Handle file;
+    Analysis result;
+    switch (files::openRegular(path, &file, &result.fault.systemError)) {
+    case files::ReadResult::Missing:
+        result.fault.kind = Fault::Kind::Missing;
         return result;
+    case files::ReadResult::Failed:
+        result.fault.kind = Fault::Kind::Unreadable;
+        return result;
+    case files::ReadResult::Ok:
+        break;
     }
     const qint64 size = file.size();
     // A thread costs more than reading a few blocks takes.
     if (size > 8 * session::LogReader::kDefaultBlockSize) {
-        const int fd = file.handle();
-        return analyseInParts([fd](qint64 from, qint64 to) { return std::make_unique<FilePart>(fd, from, to); },
-                              size / 2, history);
+        return analyseInParts(
+            [&file](qint64 from, qint64 to) { return std::make_unique<FilePart>(file, from, to); }, size / 2, history);
     }
-    return analyse(file, session::LogReader::kDefaultBlockSize, history);
+    FilePart whole(file, 0, -1);
+    return analyse(whole, session::LogReader::kDefaultBlockSize, history);
 }
 
 } // namespace core::analysis

@@ -33,6 +33,11 @@ QString errorText(int error);
 
 enum class ReadResult { Ok, Missing, Failed };
 
+// Opens a regular file to read, without blocking on whatever else stands
+// at the path. `Missing` when nothing is there; `Failed` with `why` ("it is
+// a FIFO (named pipe)") for anything that is not a regular file we may read.
+ReadResult openRegular(const QString &path, Handle *file, QString *why);
+
 // Reads a whole regular file of at most `maxBytes` bytes. `Missing` when
 // nothing is at the path; `Failed` with `error` ("cannot read PATH: it is a
 // FIFO (named pipe)") for anything that is not a regular file we may read or

@@ -219,8 +219,59 @@ void LogReader::fillView(RecordView &record) const
     record.firstLine_ = lineNumber_ - kValuesPerRecord + 1;
 }
 
+// Whether the first `values` lines of the record being gathered hold
+// nothing but blanks.
+bool LogReader::isBlank(int values) const
+{
+    const char *buf = buffer_.get();
+    return std::all_of(spans_.begin(), spans_.begin() + values, [buf](const Span &s) {
+        return !s.cut && isEmptyValue(QByteArrayView(buf + s.start, s.length));
+    });
+}
+
+// The blank lines where they start, as a record of empty values.
+void LogReader::blankView(RecordView &record)
+{
+    static const std::array<Span, kValuesPerRecord> kBlank {};
+    blankRun_ = false;
+    record.base_ = buffer_.get();
+    record.spans_ = kBlank.data();
+    record.firstLine_ = blankFirstLine_;
+}
+
+// A whole record has been gathered: true when it is the caller's now.
+bool LogReader::takeWhole(RecordView &record)
+{
+    count_ = 0;
+    // Every record starts with its separator: only one whose first line is
+    // empty or starts with a blank can be all blank, and looking at that
+    // line's first byte is all it costs the others.
+    const Span &first = spans_[0];
+    const char lead = first.length > 0 ? buffer_[first.start] : ' ';
+    if ((lead == ' ' || lead == '\t') && isBlank(kValuesPerRecord)) {
+        if (!blankRun_) {
+            blankRun_ = true;
+            blankFirstLine_ = lineNumber_ - kValuesPerRecord + 1;
+        }
+        return false;
+    }
+    if (blankRun_) {
+        // Something after the blank lines: they are damage where they start.
+        held_ = true;
+        blankView(record);
+        return true;
+    }
+    fillView(record);
+    return true;
+}
+
 bool LogReader::next(RecordView &record)
 {
+    if (held_) {
+        held_ = false;
+        fillView(record);
+        return true;
+    }
     if (end_ != End::NotYet)
         return false;
     for (;;) {
@@ -248,9 +299,9 @@ bool LogReader::next(RecordView &record)
         skipping_ = skipping;
         count_ = count;
         if (count == kValuesPerRecord) {
-            fillView(record);
-            count_ = 0;
-            return true;
+            if (takeWhole(record))
+                return true;
+            continue;
         }
         if (scan_ < dataEnd_) {
             const qsizetype n = std::min(kChunk, dataEnd_ - scan_);
@@ -282,25 +333,21 @@ bool LogReader::finishAtEof(RecordView &record)
     // A last line without a line end is still a line.
     if (lineStart_ < dataEnd_ || skipping_) {
         finishLine(dataEnd_, dataEnd_);
-        if (count_ == kValuesPerRecord) {
-            fillView(record);
-            count_ = 0;
+        if (count_ == kValuesPerRecord && takeWhole(record))
             return true;
-        }
     }
     end_ = End::EndOfFile;
-    if (count_ == 0)
+    // Blank lines after the last record, however many, are what an editor
+    // leaves, not a record.
+    if (count_ == 0 || isBlank(count_))
         return false;
-    // Blank lines after the last record are what an editor leaves, not a
-    // record: every record starts with its separator.
-    const char *buf = buffer_.get();
-    const bool allBlank = std::all_of(spans_.begin(), spans_.begin() + count_, [buf](const Span &s) {
-        return !s.cut && isEmptyValue(QByteArrayView(buf + s.start, s.length));
-    });
-    if (!allBlank) {
-        end_ = End::TornRecord;
-        tornValues_ = count_;
-        tornFirstLine_ = lineNumber_ - count_ + 1;
+    end_ = End::TornRecord;
+    tornValues_ = count_;
+    tornFirstLine_ = lineNumber_ - count_ + 1;
+    if (blankRun_) {
+        // Blank lines before the torn end: damage where they start, first.
+        blankView(record);
+        return true;
     }
     return false;
 }

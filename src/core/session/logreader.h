@@ -62,7 +62,7 @@ public:
 
     enum class End {
         NotYet,      // `next` has not run out yet
-        EndOfFile,   // every line belonged to a whole record (blank lines at the very end aside)
+        EndOfFile,   // every line belonged to a whole record (blank lines at the very end aside, however many)
         TornRecord,  // the file ends inside a record
         ReadError,   // the device failed; `errorString` says why
     };
@@ -104,6 +104,9 @@ private:
     void readAheadLoop();
     void finishLine(qsizetype contentEnd, qsizetype nextLineStart);
     bool finishAtEof(RecordView &record);
+    bool takeWhole(RecordView &record);
+    bool isBlank(int values) const;
+    void blankView(RecordView &record);
     void fillView(RecordView &record) const;
 
     QIODevice &device_;
@@ -126,6 +129,11 @@ private:
     QString error_;
     int tornValues_ = 0;
     qint64 tornFirstLine_ = 0;
+    // Blank lines are the end of the log when nothing but blank lines comes
+    // after them; so whole records of them wait to see what follows.
+    bool blankRun_ = false;
+    qint64 blankFirstLine_ = 0;
+    bool held_ = false; // `spans_` hold the record that followed blank lines, for the next call
 
     // Read-ahead: the thread fills `spare_` behind room for what a record
     // carries over, while this one scans `buffer_`; then they swap.

@@ -10,6 +10,8 @@
 #include "core/session/record.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -17,6 +19,8 @@
 #include <map>
 #include <ostream>
 #include <optional>
+
+#include <sys/stat.h>
 
 using core::analysis::Fault;
 
@@ -191,6 +195,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReportRow {"CarriageReturnsOnly", replaced(kWorkedExample, "\r\n", "\r"), kC, kWorkedExampleLines},
         ReportRow {"NoLineEndAfterTheLastValue", kWorkedExample.chopped(2), kC, kWorkedExampleLines},
         ReportRow {"BlankLinesAfterTheLastRecord", kWorkedExample + "\r\n\n  \r\n", kC, kWorkedExampleLines},
+        ReportRow {"ManyBlankLinesAfterTheLastRecord", kWorkedExample + QByteArray("\r\n").repeated(25), kC,
+                   kWorkedExampleLines},
         ReportRow {"BlanksAroundValues",
                    replaced(replaced(kWorkedExample, "#1999-11-18#", " #1999-11-18#\t"), "5430", " 5430 "),
                    kC, kWorkedExampleLines},
@@ -268,6 +274,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FaultRow {"EmptyFile", "", Fault::Kind::Empty, 0, 0, "holds no session yet"},
         FaultRow {"BlankLinesOnly", "\r\n\r\n", Fault::Kind::Empty, 0, 0, "holds no session yet"},
+        FaultRow {"BlankLinesBeforeARecord", kOneRecord + QByteArray("\r\n").repeated(6) + kOneRecord,
+                  Fault::Kind::NotADate, 8, 1, "but it is empty"},
         FaultRow {"TornLastRecord", kOneRecord + "\"----------\"\r\n#1999-11-18#\r\n#09:1", Fault::Kind::TornRecord,
                   9, 1, "the record that starts on line 7 has only 3 of its 6 lines"},
         FaultRow {"TornFirstRecord", kOneRecord.left(30), Fault::Kind::TornRecord, 0, 0,
@@ -315,3 +323,32 @@ TEST(Faults, TotalKeepsTheRecordsBeforeTheOverflow)
 }
 
 } // namespace
+
+// The log named is not a file: a FIFO would block the reading for ever and
+// /dev/zero never end it. Each is named, as a folder is.
+TEST(AnalyseFile, WhatIsNotAFileIsNamedNotRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.log"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero.log"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const struct
+    {
+        QString path;
+        Fault::Kind kind;
+        const char *says;
+    } rows[] = {
+        {fifo, Fault::Kind::Unreadable, "it is a FIFO (named pipe)"},
+        {zero, Fault::Kind::Unreadable, "it is a character device"},
+        {dir.path(), Fault::Kind::Unreadable, "it is a folder"},
+        {dir.filePath(QStringLiteral("none.log")), Fault::Kind::Missing, "it is not there"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        const core::analysis::Analysis a = core::analysis::analyseFile(row.path);
+        EXPECT_EQ(a.fault.kind, row.kind);
+        const QString problem = core::analysis::outcome(a, row.path, kC).problem.join(QLatin1Char(' '));
+        EXPECT_TRUE(problem.contains(QLatin1String(row.says), Qt::CaseInsensitive)) << problem.toStdString();
+    }
+}

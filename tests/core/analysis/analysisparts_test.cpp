@@ -116,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row {"NotANumberLater", kHalves + logOf({{"#1999-11-21#", "1x"}, {"#1999-11-21#", "1"}})},
         Row {"TornAtTheEnd", kHalves + "\"----------\"\r\n#1999-11-21#\r\n"},
         Row {"BlankLinesAtTheEnd", kHalves + "\r\n\r\n"},
+        Row {"ManyBlankLinesAtTheEnd", kHalves + QByteArray("\r\n").repeated(14)},
         Row {"ALineMissing", kHalves.left(kHalves.indexOf("#1999-11-19#")) + kHalves.mid(kHalves.indexOf("#10:00:00#", kHalves.indexOf("#1999-11-19#")))},
         Row {"ALineTooMany", kHalves.left(100) + "\"----------\"\r\n" + kHalves.mid(100)}));
 

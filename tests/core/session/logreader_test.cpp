@@ -126,6 +126,13 @@ TEST(LogReader, EndsOfFile)
         {"", 0, LogReader::End::EndOfFile, 0},
         {"1\r\n2\r\n3\r\n4\r\n5\r\n6", 1, LogReader::End::EndOfFile, 0},      // no line end after the last value
         {"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n\r\n \r\n", 1, LogReader::End::EndOfFile, 0}, // blank lines after it
+        {"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n" + QByteArray("\r\n").repeated(6), 1, LogReader::End::EndOfFile, 0},
+        {"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n" + QByteArray(" \n\t\r").repeated(40), 1, LogReader::End::EndOfFile, 0},
+        {QByteArray("\r\n").repeated(13), 0, LogReader::End::EndOfFile, 0},
+        // ... but blank lines with something after them are a record of blanks
+        {"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n" + QByteArray("\r\n").repeated(7) + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n", 3,
+         LogReader::End::TornRecord, 1},
+        {"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n" + QByteArray("\r\n").repeated(6) + "7", 2, LogReader::End::TornRecord, 1},
         {"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7", 1, LogReader::End::TornRecord, 1},
         {"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n\r\n7\r\n", 1, LogReader::End::TornRecord, 2},
         {"1\r\n2\r\n3\r\n", 0, LogReader::End::TornRecord, 3},

@@ -92,39 +92,57 @@ QString errorText(int error)
     return text;
 }
 
+ReadResult openRegular(const QString &path, Handle *file, QString *why)
+{
+    const QByteArray native = QFile::encodeName(path);
+    Handle opened(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!opened.isOpen()) {
+        if (errno == ENOENT)
+            return ReadResult::Missing;
+        if (why)
+            *why = reasonAfterFailedOpen(native, errno);
+        return ReadResult::Failed;
+    }
+    struct stat info = {};
+    if (::fstat(opened.descriptor(), &info) != 0) {
+        if (why)
+            *why = errorText(errno);
+        return ReadResult::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        if (why)
+            *why = QStringLiteral("it is %1").arg(kindName(info.st_mode));
+        return ReadResult::Failed;
+    }
+    *file = std::move(opened);
+    return ReadResult::Ok;
+}
+
 ReadResult readRegular(const QString &path, qint64 maxBytes, QByteArray *bytes, QString *error)
 {
     bytes->clear();
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     auto fail = [&](const QString &why) {
         if (error)
             *error = failure("read", path, why);
         return ReadResult::Failed;
     };
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return ReadResult::Missing;
-        return fail(reasonAfterFailedOpen(native, errno));
-    }
-    struct stat info = {};
-    if (::fstat(fd, &info) != 0) {
-        const int e = errno;
-        ::close(fd);
+    Handle file;
+    QString why;
+    const ReadResult opened = openRegular(path, &file, &why);
+    if (opened == ReadResult::Failed)
+        return fail(why);
+    if (opened == ReadResult::Missing)
+        return opened;
+    int e = 0;
+    const qint64 size = file.size(&e);
+    if (size < 0)
         return fail(errorText(e));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return fail(QStringLiteral("it is %1").arg(kindName(info.st_mode)));
-    }
     const auto tooLarge = [&] { return fail(QStringLiteral("it is larger than %1 bytes").arg(maxBytes)); };
-    if (info.st_size > maxBytes) {
-        ::close(fd);
+    if (size > maxBytes)
         return tooLarge();
-    }
     // The size is only a hint: the file may grow while it is read.
     QByteArray out;
-    out.resize(static_cast<qsizetype>(info.st_size) + 1);
+    out.resize(static_cast<qsizetype>(size) + 1);
     qsizetype have = 0;
     for (;;) {
         if (have == out.size()) {
@@ -132,19 +150,13 @@ ReadResult readRegular(const QString &path, qint64 maxBytes, QByteArray *bytes, 
                 break;
             out.resize(std::min<qint64>(maxBytes + 1, have * 2 + 4096));
         }
-        const ssize_t n = ::read(fd, out.data() + have, static_cast<size_t>(out.size() - have));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int e = errno;
-            ::close(fd);
+        const qint64 n = file.readAt(out.data() + have, out.size() - have, have, &e);
+        if (n < 0)
             return fail(errorText(e));
-        }
         if (n == 0)
             break;
         have += n;
     }
-    ::close(fd);
     if (have > maxBytes)
         return tooLarge();
     out.truncate(have);
