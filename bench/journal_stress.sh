@@ -8,7 +8,8 @@
 #
 #   bench/journal_stress.sh [BUILD_DIR] [KILL_TRIES]
 #
-# SCENARIOS="kill double full vanish share" (the default) picks the attacks.
+# SCENARIOS="kill double full vanish share journalfull stalelock owedrace"
+# (the default) picks the attacks.
 #
 # Each session runs in a folder of its own where it can, so every log must end
 # with exactly the records expected of it; duplicates and losses are counted
@@ -17,7 +18,7 @@ set -euo pipefail
 
 build=${1:-build}
 kill_tries=${2:-200}
-scenarios=" ${SCENARIOS:-kill double full vanish share} "
+scenarios=" ${SCENARIOS:-kill double full vanish share journalfull stalelock owedrace} "
 tocka_bin=$(cd "$build" && pwd)/apps/tocka/tocka
 [ -x "$tocka_bin" ] || { echo "no $tocka_bin: build first" >&2; exit 2; }
 
@@ -31,6 +32,7 @@ cleanup() {
     for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
     [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
     mountpoint -q "$root/full" 2>/dev/null && umount -l "$root/full"
+    mountpoint -q "$root/jfull/home/.local/share" 2>/dev/null && umount -l "$root/jfull/home/.local/share"
     wait 2>/dev/null || true
     rm -rf "$root"
 }
@@ -242,4 +244,107 @@ for i in $(seq 20); do
 done
 sweep
 tally "two copies sharing a home" 20 "${folders[@]}"
+fi
+
+if [[ $scenarios == *" journalfull "* ]]; then
+# 6. The journal's disk fills up while a session runs: with the logs on the
+#    same disk (a full home) or on another, and the exit either ends
+#    normally or is killed 0 to 150 ms after SIGTERM. Then the disk has room
+#    again and a clean start delivers whatever was kept.
+use_home jfull
+share="$XDG_DATA_HOME"
+mkdir -p "$share"
+if mount -t tmpfs -o size=256k tmpfs "$share" 2>/dev/null; then
+    folders=()
+    tries=0
+    for where in same other; do
+        for i in $(seq 10); do
+            for how in end kill; do
+                tries=$((tries + 1))
+                if [ "$where" = same ]; then folder="$share/logs-$how$i"; else folder="$root/jfull/logs-$how$i"; fi
+                start "$folder"
+                wait_begun "$started" || true
+                head -c 1000000 /dev/zero >"$share/filler" 2>/dev/null || true
+                sleep 1.2 # a tick, and with it a rewrite, on the full disk
+                kill -TERM "$started" 2>/dev/null || true
+                if [ "$how" = kill ]; then
+                    sleep "$(printf '0.%03d' $((RANDOM % 150)))"
+                    kill -KILL "$started" 2>/dev/null || true
+                fi
+                wait_gone "$started"
+                rm -f "$share/filler"
+                folders+=("$folder=1")
+            done
+        done
+    done
+    sweep
+    tally "journal disk full in a session" "$tries" "${folders[@]}"
+    umount -l "$share"
+else
+    echo "journal disk full: skipped (mounting a tmpfs needs root)"
+fi
+
+fi
+
+if [[ $scenarios == *" stalelock "* ]]; then
+# 7. A single-copy lock left behind holding nothing, junk, another host's
+#    name, or a link to nothing: the next start runs all the same.
+use_home stale
+folders=()
+i=0
+for left in empty junk host link; do
+    for _ in $(seq 5); do
+        i=$((i + 1))
+        rm -f "$XDG_RUNTIME_DIR/tocka.lock"
+        case $left in
+        empty) : >"$XDG_RUNTIME_DIR/tocka.lock" ;;
+        junk) printf '\001\377 not a pid\n' >"$XDG_RUNTIME_DIR/tocka.lock" ;;
+        host) printf '%s\ntocka\nanother-host\n' "$$" >"$XDG_RUNTIME_DIR/tocka.lock" ;;
+        link) ln -s /nonexistent/tocka.lock "$XDG_RUNTIME_DIR/tocka.lock" ;;
+        esac
+        start "$root/stale/w$i"
+        wait_begun "$started" || true
+        stop "$started"
+        folders+=("$root/stale/w$i=1")
+    done
+done
+tally "stale single-copy lock" "$i" "${folders[@]}"
+
+fi
+
+if [[ $scenarios == *" owedrace "* ]]; then
+# 8. Sessions owed (three killed copies), then two copies sharing a home but
+#    not a runtime folder start in the same instant: every owed session
+#    arrives once, oldest first.
+folders=()
+ordered=0
+tries=15
+for i in $(seq "$tries"); do
+    use_home owedrace "runtime-k"
+    # Logs that refuse for now, so each killed session stays owed.
+    mkdir -p "$root/owedrace/w$i/Log.log" "$root/owedrace/w$i/LogData.log"
+    for _ in 1 2 3; do
+        start "$root/owedrace/w$i"
+        wait_begun "$started" || true
+        sleep 1.1 # its first tick: its start time is saved, a second after the last one's
+        kill -KILL "$started"
+        { wait "$started"; } 2>/dev/null || true
+    done
+    rmdir "$root/owedrace/w$i/Log.log" "$root/owedrace/w$i/LogData.log"
+    use_home owedrace "runtime-a"
+    start "$root/owedrace/a$i"
+    a=$started
+    use_home owedrace "runtime-b"
+    start "$root/owedrace/b$i"
+    b=$started
+    wait_begun "$a" || true
+    wait_begun "$b" || true
+    stop "$a"
+    stop "$b"
+    folders+=("$root/owedrace/w$i=3" "$root/owedrace/a$i=1" "$root/owedrace/b$i=1")
+    starts=$(sed -n '3~6p' "$root/owedrace/w$i/LogData.log" 2>/dev/null | tr -d '\r')
+    [ "$starts" = "$(sort <<<"$starts")" ] && ordered=$((ordered + 1))
+done
+tally "owed sessions, two copies start" "$tries" "${folders[@]}"
+echo "  (LogData.log held them oldest first in $ordered of $tries tries)"
 fi
