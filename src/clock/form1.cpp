@@ -81,7 +81,7 @@ void Form1::Form_Load()
     keeper_ = std::make_unique<core::session::SessionKeeper>(app_.journalFolders(), QDir::currentPath(),
                                                              [this] { return recordNow(); });
     const core::session::SessionKeeper::Started started
-        = keeper_->start(platform.currentUtc().toMSecsSinceEpoch());
+        = keeper_->start({platform.currentUtc().toMSecsSinceEpoch()});
     if (!started.journalProblem.isEmpty())
         toStandardError(started.journalProblem);
     tellWhenShown(owedSessionMessages(started.owed));

@@ -41,7 +41,7 @@ if [ "$(id -u)" = 0 ] && mkdir -p "$E2E_DIR/full" && mount -t tmpfs -o size=8k t
     head -c 100000 /dev/zero >"$E2E_DIR/full/filler" 2>/dev/null || true
     run_until_term "$E2E_DIR/full" "" full
     grep -q "No space left on device" "$E2E_DIR/full.out" || fail "full: $(cat "$E2E_DIR/full.out")"
-    for log in Log.log LogData.log; do
+    for log in Log.log LogData.log LogAway.log; do
         [ ! -s "$E2E_DIR/full/$log" ] || fail "full: a torn $log was left: $(cat -A "$E2E_DIR/full/$log")"
     done
     umount -l "$E2E_DIR/full"
@@ -58,10 +58,10 @@ if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
     chown -R 65534:65534 "$E2E_DIR/nobody"
     chmod 700 "$E2E_DIR/nobody/run"
     run_until_term "$E2E_DIR/readonly" 65534 readonly
-    for log in Log.log LogData.log; do
+    for log in Log.log LogData.log LogAway.log; do
         grep -q "$log: Permission denied" "$E2E_DIR/readonly.out" || fail "readonly: $log: $(cat "$E2E_DIR/readonly.out")"
     done
-    [ "$(kept_for "$E2E_DIR/nobody/data/tocka/journal")" = Log.log,LogData.log ] ||
+    [ "$(kept_for "$E2E_DIR/nobody/data/tocka/journal")" = Log.log,LogData.log,LogAway.log ] ||
         fail "readonly: the session was not kept"
 else
     skip_part "the read-only case needs root to become another user"

@@ -36,24 +36,49 @@ QByteArray line(const char *key, const QByteArray &value)
 
 QList<OwedLog> owedLogs()
 {
-    QList<OwedLog> logs(2);
+    QList<OwedLog> logs(3);
     logs[0].name = QString::fromLatin1(kLogFileName);
     logs[1].name = QString::fromLatin1(kDataLogFileName);
+    logs[2].name = QString::fromLatin1(kAwayLogFileName);
     return logs;
 }
 
-bool isWholeRecord(const QString &logName, const QByteArray &bytes)
+namespace {
+
+// The six values of a record's bytes, each line ending in CR LF.
+std::optional<QList<QByteArray>> recordValues(const QByteArray &bytes)
 {
     // Six lines ending in CR LF: seven parts split at LF, the last empty.
     const QList<QByteArray> lines = bytes.split('\n');
     if (lines.size() != kValuesPerRecord + 1 || !lines.last().isEmpty())
-        return false;
+        return std::nullopt;
     QList<QByteArray> values;
     for (int i = 0; i < kValuesPerRecord; ++i) {
         if (!lines[i].endsWith('\r') || lines[i].count('\r') != 1)
-            return false;
+            return std::nullopt;
         values << lines[i].chopped(1);
     }
+    return values;
+}
+
+} // namespace
+
+std::optional<AwayLine> sessionOfDataRecord(const QByteArray &bytes)
+{
+    if (!isWholeRecord(QString::fromLatin1(kDataLogFileName), bytes))
+        return std::nullopt;
+    const QList<QByteArray> values = *recordValues(bytes);
+    return AwayLine{*parseDataDate(values[1]), *parseDataTime(values[2]), *parseDataTime(values[3]), {}};
+}
+
+bool isWholeRecord(const QString &logName, const QByteArray &bytes)
+{
+    if (logName == QLatin1String(kAwayLogFileName))
+        return bytes.endsWith(kLineEnd) && bytes.count('\n') == 1 && parseAwayLine(bytes.chopped(2));
+    const std::optional<QList<QByteArray>> parsed = recordValues(bytes);
+    if (!parsed)
+        return false;
+    const QList<QByteArray> &values = *parsed;
     const QByteArray &length = values[4];
     if (!length.isEmpty() && !parseDataNumber(length))
         return false;
@@ -71,6 +96,8 @@ QByteArray serializeEntry(const EntryData &d)
     bytes += line("owner", QByteArray::number(d.owner));
     if (d.startedUtcMs > 0)
         bytes += line("started", QByteArray::number(d.startedUtcMs));
+    bytes += line("away", QByteArray::number(d.away.asleep) + ',' + QByteArray::number(d.away.locked) + ','
+                              + QByteArray::number(d.away.idle));
     bytes += line("folder", pct(d.folder.toUtf8()));
     bytes += line("endDate", dataDate(d.record.endDate));
     bytes += line("startTime", dataTime(d.record.startTime));
@@ -104,6 +131,12 @@ std::optional<EntryData> parseEntry(const QByteArray &bytes)
             d.startedUtcMs = value.toLongLong(&ok);
             if (!ok || d.startedUtcMs <= 0)
                 return std::nullopt;
+        } else if (key == "away") {
+            // The fields of an away line after its date and times.
+            const std::optional<AwayLine> line = parseAwayLine("2000-01-01,00:00:00,00:00:00," + value);
+            if (!line)
+                return std::nullopt;
+            d.away = line->away;
         } else if (key == "folder") {
             d.folder = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
             haveFolder = QDir::isAbsolutePath(d.folder);

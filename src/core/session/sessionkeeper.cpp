@@ -33,20 +33,36 @@ SessionKeeper::SessionKeeper(QStringList journalFolders, QString logFolder, Reco
 
 SessionKeeper::~SessionKeeper() = default;
 
-QByteArray SessionKeeper::render(const SessionRecord &record, const QString &logName) const
+QByteArray SessionKeeper::render(const EntryData &data, const SessionRecord &record, const QString &logName) const
 {
-    return logName == QLatin1String(kDataLogFileName) ? dataForm(record) : displayForm(record, locale_);
+    if (logName == QLatin1String(kDataLogFileName))
+        return dataForm(record);
+    if (logName == QLatin1String(kAwayLogFileName)) {
+        // The session as LogData.log has it, so scripts can pair the two: its
+        // bytes are fixed by the time this log is written.
+        AwayLine line{record.endDate, record.startTime, record.endTime, data.away};
+        for (const OwedLog &log : data.logs) {
+            if (log.name == QLatin1String(kDataLogFileName)) {
+                if (const std::optional<AwayLine> fixed = sessionOfDataRecord(log.record))
+                    line = {fixed->endDate, fixed->startTime, fixed->endTime, data.away};
+            }
+        }
+        return awayLine(line);
+    }
+    return displayForm(record, locale_);
 }
 
 bool SessionKeeper::save(QString *error)
 {
     if (entry_) {
         entry_->data().record = recordNow_();
+        entry_->data().away = away();
         return entry_->save(error);
     }
     EntryData data;
     data.folder = logFolder_;
     data.record = recordNow_();
+    data.away = away();
     data.startedUtcMs = startedUtcMs_;
     data.logs = owedLogs();
     QString why;
@@ -63,10 +79,11 @@ bool SessionKeeper::save(QString *error)
     return false;
 }
 
-SessionKeeper::Started SessionKeeper::start(qint64 startedUtcMs)
+SessionKeeper::Started SessionKeeper::start(const Moment &now)
 {
     Started started;
-    startedUtcMs_ = startedUtcMs;
+    startedUtcMs_ = now.utcMs;
+    away_.start(now.monotonicMs, now.bootMs, now.locked);
     // Owed to the logs from its first moment: killed before its first tick,
     // the session is still logged, with no length.
     if (!save(&started.journalProblem))
@@ -79,10 +96,12 @@ SessionKeeper::Started SessionKeeper::start(qint64 startedUtcMs)
     return started;
 }
 
-QString SessionKeeper::tick(std::optional<double> elapsedSecs)
+QString SessionKeeper::tick(std::optional<double> elapsedSecs, const std::optional<AwayTally::Reading> &away)
 {
     if (finished_)
         return {};
+    if (away)
+        away_.tick(*away, countingAway_ ? idleThresholdMs_ : 0);
     const double elapsed = elapsedSecs.value_or(0.0);
     const bool due = !lastSavedAt_ || failing_ || elapsed - *lastSavedAt_ >= kRewriteEverySecs || elapsed < *lastSavedAt_;
     if (!due)
@@ -123,7 +142,8 @@ QList<SessionFate> SessionKeeper::deliverOwed(Blocked &blocked)
         SessionFate fate{SessionFate::Kind::Logged, data.record, data.folder, {}};
         const SessionRecord record = data.record;
         const Delivered delivered = deliver(
-            *taken.entry, [&](const QString &name) { return render(record, name); }, blocked, hook_);
+            *taken.entry, [&](const QString &name) { return render(taken.entry->data(), record, name); }, blocked,
+            hook_);
         if (delivered != Delivered::All) {
             fate.kind = delivered == Delivered::Kept ? SessionFate::Kind::Kept : SessionFate::Kind::Lost;
             fate.errors = errorsOf(taken.entry->data());
@@ -135,12 +155,14 @@ QList<SessionFate> SessionKeeper::deliverOwed(Blocked &blocked)
     return owed;
 }
 
-SessionKeeper::Finished SessionKeeper::finish()
+SessionKeeper::Finished SessionKeeper::finish(const std::optional<AwayTally::Reading> &away)
 {
     Finished finished;
     if (finished_)
         return finished;
     finished_ = true;
+    if (away)
+        away_.tick(*away, countingAway_ ? idleThresholdMs_ : 0);
     // Sessions of earlier runs still owed go first, so each log keeps its
     // order; a log one of them cannot reach holds this session back too.
     const files::LockFile deliveries = journals_.front().holdDeliveries(deliveryWaitMs_);
@@ -152,14 +174,25 @@ SessionKeeper::Finished SessionKeeper::finish()
     fate.record = recordNow_();
     if (entry_) {
         entry_->data().record = fate.record;
+        entry_->data().away = this->away();
     } else {
         QString error;
         save(&error); // one more try, now that the session is over
     }
-    // Each log takes the date and time afresh, as they stand when it is written.
-    const auto renderNow = [this, &fate](const QString &name) {
+    // Each log takes the date and time afresh, as they stand when it is
+    // written; LogAway.log the session as LogData.log has it.
+    EntryData straight; // without a journal, what the logs are given
+    straight.away = this->away();
+    straight.logs = owedLogs();
+    const auto renderNow = [this, &fate, &straight](const QString &name) {
+        EntryData &data = entry_ ? entry_->data() : straight;
+        if (name == QLatin1String(kAwayLogFileName))
+            return render(data, fate.record, name);
         fate.record = recordNow_();
-        return render(fate.record, name);
+        const QByteArray bytes = render(data, fate.record, name);
+        if (!entry_ && name == QLatin1String(kDataLogFileName))
+            straight.logs[1].record = bytes;
+        return bytes;
     };
     if (entry_) {
         const Delivered delivered = deliver(*entry_, renderNow, blocked, hook_);
@@ -173,7 +206,8 @@ SessionKeeper::Finished SessionKeeper::finish()
         return finished;
     }
     // No journal to keep it in: straight into the logs, come what may.
-    for (const QString &name : {QString::fromLatin1(kLogFileName), QString::fromLatin1(kDataLogFileName)}) {
+    for (const OwedLog &log : owedLogs()) {
+        const QString &name = log.name;
         const AppendResult result = appendRecord(QDir(logFolder_).filePath(name), renderNow(name));
         if (!result.ok)
             fate.errors << result.error;

@@ -14,9 +14,13 @@
 // program but not the machine); without either, the record goes straight
 // into the logs.
 //
+// Time away from the computer is kept with the session (awaytally.h), saved
+// with it in the journal and logged beside it in LogAway.log.
+//
 // What happened comes back as data; the words a user reads are made from it
 // by the window.
 
+#include "core/session/awaytally.h"
 #include "core/session/delivery.h"
 #include "core/session/journal.h"
 #include "core/session/record.h"
@@ -78,29 +82,54 @@ public:
     // How long a delivery waits for another copy's to end.
     void setDeliveryWaitMs(int ms) { deliveryWaitMs_ = ms; }
 
+    // Time away: idle after this long without input (0: idle is not
+    // counted), and whether time away is counted at all (when not, every
+    // line records zeros).
+    void setIdleThresholdMs(qint64 ms) { idleThresholdMs_ = ms; }
+    void setCountingAway(bool counting) { countingAway_ = counting; }
+    bool countingAway() const { return countingAway_; }
+
+    struct Moment
+    {
+        qint64 utcMs = 0;       // milliseconds since 1970 UTC: orders the session among others owed, whatever the zone
+        qint64 monotonicMs = 0; // the two clocks time away is measured by
+        qint64 bootMs = 0;
+        bool locked = false;    // the screen, as the session starts
+    };
     struct Started
     {
         QString journalProblem;  // why the journal cannot keep this session (it is still logged at the end)
         QList<SessionFate> owed; // sessions earlier runs left owed, oldest first
     };
-    // The session starts, at `startedUtcMs` (milliseconds since 1970 UTC,
-    // which orders it among other sessions owed whatever the time zone):
-    // its journal entry, then the sessions earlier runs left owed.
-    Started start(qint64 startedUtcMs);
+    // The session starts: its journal entry, then the sessions earlier runs
+    // left owed.
+    Started start(const Moment &now);
 
-    // A tick of the session clock: the journal's copy is rewritten at the
-    // first tick, then once kRewriteEverySecs of session time have passed,
-    // or when the time went back. The problem, the first time the journal
-    // cannot keep the session; empty otherwise.
-    QString tick(std::optional<double> elapsedSecs);
+    // A tick of the session clock, with the readings for time away when
+    // there are any: the journal's copy is rewritten at the first tick, then
+    // once kRewriteEverySecs of session time have passed, or when the time
+    // went back. The problem, the first time the journal cannot keep the
+    // session; empty otherwise.
+    QString tick(std::optional<double> elapsedSecs, const std::optional<AwayTally::Reading> &away = {});
+    // The screen was locked or unlocked.
+    void setLocked(bool locked, qint64 monotonicMs) { away_.setLocked(locked, monotonicMs); }
+    // Whether the next tick should read the idle time (see AwayTally).
+    bool wantsIdleAt(qint64 monotonicMs) const
+    {
+        return countingAway_ && idleThresholdMs_ > 0 && away_.wantsIdleAt(monotonicMs);
+    }
+    bool idleStretch() const { return away_.idleStretch(); }
+    // Time away as the session would be logged now.
+    AwaySeconds away() const { return countingAway_ ? away_.seconds() : AwaySeconds{}; }
 
     struct Finished
     {
         QList<SessionFate> owed; // earlier sessions, written first
         SessionFate session;     // this one
     };
-    // The session ends: into the logs it goes. Once only.
-    Finished finish();
+    // The session ends, with a last reading for time away (a machine that
+    // slept until now): into the logs it goes. Once only.
+    Finished finish(const std::optional<AwayTally::Reading> &away = {});
     bool finished() const { return finished_; }
 
     const QString &logFolder() const { return logFolder_; }
@@ -108,10 +137,13 @@ public:
 private:
     QList<SessionFate> deliverOwed(Blocked &blocked);
     bool save(QString *error);
-    QByteArray render(const SessionRecord &record, const QString &logName) const;
+    QByteArray render(const EntryData &data, const SessionRecord &record, const QString &logName) const;
 
     std::vector<Journal> journals_; // the journal, then the spare
     qint64 startedUtcMs_ = 0;
+    AwayTally away_;
+    qint64 idleThresholdMs_ = 5 * 60 * 1000;
+    bool countingAway_ = true;
     QString logFolder_;
     RecordNow recordNow_;
     QLocale locale_;

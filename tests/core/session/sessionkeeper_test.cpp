@@ -56,7 +56,12 @@ public:
         sessionClock_.start(clock.secondsSinceMidnight(), clock.timeOfDay(), clock.today());
     }
 
-    SessionKeeper::Started start() { return keeper.start(clock_.currentUtc().toMSecsSinceEpoch()); }
+    SessionKeeper::Started start()
+    {
+        return keeper.start({clock_.currentUtc().toMSecsSinceEpoch(), monotonicMs_, monotonicMs_, false});
+    }
+    // The screen lock, as the desktop reports it.
+    void lock(bool locked) { keeper.setLocked(locked, monotonicMs_); }
 
     SessionRecord record() const
     {
@@ -68,8 +73,9 @@ public:
         QString problems;
         for (int i = 0; i < times; ++i) {
             clock_.advance(seconds);
+            monotonicMs_ += static_cast<qint64>(seconds * 1000);
             sessionClock_.Timer1_Timer(clock_.secondsSinceMidnight(), clock_.today(), 1000);
-            problems += keeper.tick(sessionClock_.ElapsedSecs);
+            problems += keeper.tick(sessionClock_.ElapsedSecs, AwayTally::Reading{monotonicMs_, monotonicMs_, false, {}, {}});
         }
         return problems;
     }
@@ -77,6 +83,7 @@ public:
 private:
     FakePlatform &clock_;
     core::clock::SessionClock sessionClock_;
+    qint64 monotonicMs_ = 1000000;
 
 public:
     SessionKeeper keeper;
@@ -97,6 +104,9 @@ const Fault kFaults[] = {
     {"entry noted for LogData.log", Step::EntrySaved, kDataLogFileName},
     {"half of LogData.log written", Step::HalfAppended, kDataLogFileName},
     {"LogData.log written, entry not updated", Step::Appended, kDataLogFileName},
+    {"entry noted for LogAway.log", Step::EntrySaved, kAwayLogFileName},
+    {"half of LogAway.log written", Step::HalfAppended, kAwayLogFileName},
+    {"LogAway.log written, entry not updated", Step::Appended, kAwayLogFileName},
     {"entry removed, lock file not", Step::EntryRemoved, ""},
 };
 
@@ -135,6 +145,12 @@ QByteArray display(const SessionRecord &r)
     return displayForm(r, QLocale::c());
 }
 
+QByteArray awayOf(const SessionRecord &r, AwaySeconds away = {})
+{
+    return awayLine({r.endDate, r.startTime, r.endTime, away});
+}
+
+
 // Every pair of stopping points, one at the exit and one in the start that
 // recovers it, then a clean start and exit: each log ends with every
 // session once, in the order they started.
@@ -150,6 +166,7 @@ TEST_F(SessionKeeperTest, EachLogGetsEverySessionOnceWhereverItIsStopped)
             QDir(journalFolder()).removeRecursively();
             write(log(kDataLogFileName), earlierData);
             write(log(kLogFileName), earlierLog);
+            QFile::remove(log(kAwayLogFileName));
             SessionRecord first, second, third;
             {
                 Session a(clock, journalFolder(), logs());
@@ -183,6 +200,7 @@ TEST_F(SessionKeeperTest, EachLogGetsEverySessionOnceWhereverItIsStopped)
             EXPECT_EQ(contents(log(kDataLogFileName)), earlierData + dataForm(first) + dataForm(second) + dataForm(third));
             EXPECT_EQ(contents(log(kLogFileName)),
                       earlierLog + "\r\n" + display(first) + display(second) + display(third));
+            EXPECT_EQ(contents(log(kAwayLogFileName)), awayOf(first) + awayOf(second) + awayOf(third));
             EXPECT_TRUE(entries().isEmpty());
             EXPECT_TRUE(QDir(journalFolder()).entryList(QDir::Files).isEmpty()) << "no lock file left";
         }
@@ -540,6 +558,49 @@ TEST_F(SessionKeeperTest, AnEntryThatCannotBeTrustedIsReportedAndWritesNowhere)
         EXPECT_TRUE(QFileInfo::exists(path)) << "kept for the user to look at";
         EXPECT_TRUE(QDir(logs()).entryList(QDir::Files).isEmpty());
         s.keeper.finish();
+    }
+}
+
+// Time away reaches LogAway.log beside the session, whole when the session
+// ends normally, and as of the last rewrite when the copy was killed; with
+// counting off, the line records zeros.
+TEST_F(SessionKeeperTest, TimeAwayIsLoggedBesideTheSession)
+{
+    struct Row
+    {
+        const char *what;
+        bool killed;
+        bool counting;
+        AwaySeconds expected;
+    };
+    const Row rows[] = {
+        {"ended normally", false, true, {0, 90, 0}},
+        {"killed: as of the last rewrite", true, true, {0, 31, 0}},
+        {"not counted", false, false, {0, 0, 0}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(log(kDataLogFileName));
+        QFile::remove(log(kAwayLogFileName));
+        {
+            Session s(clock, journalFolder(), logs());
+            s.keeper.setCountingAway(row.counting);
+            s.start();
+            s.tick(30);
+            s.lock(true);
+            s.tick(31); // the rewrite a minute after the first tick: 31 s locked so far
+            s.tick(59);
+            s.lock(false);
+            if (!row.killed)
+                s.keeper.finish();
+        }
+        if (row.killed)
+            Session(clock, journalFolder(), elsewhere()).start();
+        const QByteArray data = contents(log(kDataLogFileName));
+        const std::optional<AwayLine> session = sessionOfDataRecord(data);
+        ASSERT_TRUE(session) << data.toStdString();
+        EXPECT_EQ(contents(log(kAwayLogFileName)),
+                  awayLine({session->endDate, session->startTime, session->endTime, row.expected}));
     }
 }
 
