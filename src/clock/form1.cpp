@@ -118,6 +118,29 @@ core::session::SessionRecord Form1::recordNow() const
     return {platform.today(), session.StartTime, platform.timeOfDay(), session.ElapsedSecs, session.ClockText};
 }
 
+core::session::AwaySeconds Form1::awayNow() const
+{
+    return keeper_ ? keeper_->away() : core::session::AwaySeconds{};
+}
+
+bool Form1::countingAway() const
+{
+    return keeper_ && keeper_->countingAway();
+}
+
+void Form1::setCountingAway(bool counting)
+{
+    if (keeper_)
+        keeper_->setCountingAway(counting);
+}
+
+void Form1::setIdleMinutes(double minutes)
+{
+    idleMinutes_ = minutes;
+    if (keeper_)
+        keeper_->setIdleThresholdMs(static_cast<qint64>(minutes * 60000.0 + 0.5));
+}
+
 // Sessions that earlier runs left owed are reported as soon as the window is
 // up: on standard error at once, in a message box once the event loop runs.
 void Form1::tellWhenShown(const QStringList &messages)

@@ -10,6 +10,7 @@
 #include "clock/breakalarm.h"
 #include "clock/facegestures.h"
 #include "core/clock/sessionclock.h"
+#include "core/session/awayline.h"
 #include "core/session/record.h"
 #include "forms/form.h"
 #include "forms/labelcontrol.h"
@@ -111,6 +112,15 @@ public:
     // user set.
     std::optional<links::FadeSettings> LastFadeSettings;
 
+    // Time away from the computer in this session, as it would be logged
+    // now; whether it is counted, and after how long without input the
+    // time is idle (0: idle is not counted).
+    core::session::AwaySeconds awayNow() const;
+    bool countingAway() const;
+    void setCountingAway(bool counting);
+    void setIdleMinutes(double minutes);
+    double idleMinutes() const { return idleMinutes_; }
+
     // True in a copy refused because another one runs: it has no session
     // and is only showing the user why it ends.
     bool refusedAsSecondCopy() const { return refused_; }
@@ -145,6 +155,7 @@ private:
     // The session's way to the logs; none in a copy that was refused.
     std::unique_ptr<core::session::SessionKeeper> keeper_;
     bool refused_ = false;
+    double idleMinutes_ = 5;
 };
 
 } // namespace clockwindow

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The clock window's settings file, LogSetin.ini: read at start-up into the
 // controls and variables that hold the settings while Tocka runs, written
-// back from them at exit. Every key is one row of the table below.
+// back from them at exit. Every key of [Settings] is one row of the table
+// below; time away from the computer has a section of its own, [Away].
 
 #include "clock/form1.h"
 
@@ -225,6 +226,40 @@ void warn(const QString &message)
     std::fprintf(stderr, "tocka: %s\n", qPrintable(message));
 }
 
+// [Away]: IdleMinutes, after how long without input the time counts as idle
+// (a fraction is fine, 0 counts no idle time), a line the user adds by hand
+// and that is kept as it is; CountTimeAway, the tray's check item, written
+// only once it is switched off (or is in the file already), so a file that
+// never had the section does not gain it.
+const QString kAwaySection = QStringLiteral("Away");
+const QString kIdleMinutesKey = QStringLiteral("IdleMinutes");
+const QString kCountKey = QStringLiteral("CountTimeAway");
+constexpr double kDefaultIdleMinutes = 5;
+
+void loadAway(const core::settings::IniFile &ini, Form1 &clock)
+{
+    if (const std::optional<QString> text = ini.value(kAwaySection, kIdleMinutesKey)) {
+        const std::optional<double> minutes = core::text::parseNumber(*text);
+        // Longer than a year of minutes is no threshold anyone means.
+        if (minutes && *minutes >= 0 && *minutes <= 525600) {
+            clock.setIdleMinutes(*minutes);
+        } else {
+            warn(QStringLiteral("[Away] IdleMinutes=%1 is not a number of minutes from 0 up; idle time counts after "
+                                "%2 minutes")
+                     .arg(*text)
+                     .arg(kDefaultIdleMinutes));
+        }
+    }
+    if (const std::optional<QString> text = ini.value(kAwaySection, kCountKey))
+        clock.setCountingAway(text->trimmed() != QLatin1String("0"));
+}
+
+void saveAway(core::settings::IniFile &ini, const Form1 &clock)
+{
+    if (!clock.countingAway() || ini.value(kAwaySection, kCountKey))
+        ini.setValue(kAwaySection, kCountKey, clock.countingAway() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 } // namespace
 
 void Form1::LoadSettings()
@@ -248,6 +283,7 @@ void Form1::LoadSettings()
     Context context{*this, app_};
     for (std::size_t i = 0; i < kRows.size(); ++i)
         kRows[i].apply(context, values[i]);
+    loadAway(ini, *this);
 }
 
 void Form1::SaveSettings()
@@ -273,6 +309,7 @@ void Form1::SaveSettings()
     }
     for (std::size_t i = 0; i < kRows.size(); ++i)
         ini.setValue(kSection, QString::fromLatin1(kRows[i].key), values[i]);
+    saveAway(ini, *this);
     if (!ini.save(where.writePath, &error))
         warn(error + QStringLiteral("; the settings of this session are not saved"));
 }

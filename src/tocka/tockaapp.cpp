@@ -119,10 +119,18 @@ void TockaApp::offerTray(const QIcon &icon)
                                   // Exactly what the settings window's Command1 does.
                                   [this] { FrmSetting().Command1_Click(); },
                                   [this](const QString &message) { tellUser(message); },
-                                  QCoreApplication::applicationFilePath()});
+                                  QCoreApplication::applicationFilePath(),
+                                  [this] { return isForm1Loaded() && form1().countingAway(); },
+                                  [this](bool on) {
+                                      if (isForm1Loaded())
+                                          form1().setCountingAway(on);
+                                  }});
         clockwindow::Form1 &clock = form1();
-        connect(&clock, &QWidget::windowTitleChanged, tray_.get(),
-                [this, &clock] { tray_->setSessionTime(clock.session.ClockText); });
+        // The title changes with the face, once a second.
+        connect(&clock, &QWidget::windowTitleChanged, tray_.get(), [this, &clock] {
+            tray_->setSessionTime(clock.session.ClockText,
+                                  clock.countingAway() ? std::optional(clock.awayNow()) : std::nullopt);
+        });
         tray_->show();
     };
     tryNow();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tocka/trayicon.h"
 
+#include "core/clock/sessionclock.h"
 #include "core/desktop/autostart.h"
 
 #include <QAction>
@@ -33,6 +34,15 @@ TrayIcon::TrayIcon(const QIcon &icon, Hooks hooks, QObject *parent)
         QStringLiteral("Starts Tocka whenever you log in (%1)").arg(core::desktop::autostartEntryPath()));
     startAtLogin_->setCheckable(true);
     connect(startAtLogin_, &QAction::triggered, this, &TrayIcon::toggleStartAtLogin);
+    countTimeAway_ = menu_->addAction(QStringLiteral("Count &time away"));
+    countTimeAway_->setToolTip(QStringLiteral("Notes beside each session how long the computer slept, the screen was "
+                                              "locked or nobody used it (LogAway.log)"));
+    countTimeAway_->setCheckable(true);
+    connect(countTimeAway_, &QAction::triggered, this, [this](bool on) {
+        if (hooks_.setCountingAway)
+            hooks_.setCountingAway(on);
+        refresh();
+    });
     menu_->addSeparator();
     add(QStringLiteral("&Quit"), QStringLiteral("Ends Tocka: logs this session and saves the settings"), hooks_.quit);
     menu_->setToolTipsVisible(true);
@@ -61,9 +71,18 @@ void TrayIcon::show()
     tray_->show();
 }
 
-void TrayIcon::setSessionTime(const QString &clockText)
+void TrayIcon::setSessionTime(const QString &clockText, const std::optional<core::session::AwaySeconds> &away)
 {
-    tray_->setToolTip(clockText.isEmpty() ? QStringLiteral("Tocka") : QStringLiteral("Tocka: ") + clockText);
+    QString tip = clockText.isEmpty() ? QStringLiteral("Tocka") : QStringLiteral("Tocka: ") + clockText;
+    if (away) {
+        const auto time = [](qint64 seconds) { return core::clock::clockFaceText(static_cast<double>(seconds)); };
+        tip += QStringLiteral("\nAway in it: %1 (locked %2, idle %3)")
+                   .arg(time(away->withinLength()), time(away->locked), time(away->idle));
+        // A sleeping machine adds nothing to the session's time.
+        if (away->asleep > 0)
+            tip += QStringLiteral("\nThe computer slept %1 besides").arg(time(away->asleep));
+    }
+    tray_->setToolTip(tip);
 }
 
 QString TrayIcon::toolTip() const
@@ -74,6 +93,7 @@ QString TrayIcon::toolTip() const
 void TrayIcon::refresh()
 {
     startAtLogin_->setChecked(core::desktop::isAutostartEnabled());
+    countTimeAway_->setChecked(hooks_.countingAway && hooks_.countingAway());
 }
 
 void TrayIcon::toggleStartAtLogin(bool on)

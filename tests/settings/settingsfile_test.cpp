@@ -166,6 +166,45 @@ TEST_F(SettingsFileTest, SaveReplacesValuesWhereTheyStandAndKeepsTheRest)
     EXPECT_EQ(saved.count("\r\n"), 10 + 16) << "ten lines kept, sixteen keys added";
 }
 
+// [Away]: the idle threshold a user writes by hand, and whether time away is
+// counted, which the save keeps; a file that never had the section does not
+// gain one until counting is switched off.
+TEST_F(SettingsFileTest, TimeAwayHasASectionOfItsOwn)
+{
+    struct Row
+    {
+        const char *file;
+        double idleMinutes;
+        bool counting;
+        bool switchOff;
+        const char *savedAway; // the [Away] section as saved; "" for none
+    };
+    const Row rows[] = {
+        {"", 5, true, false, ""},
+        {"", 5, true, true, "[Away]\nCountTimeAway=0\n"},
+        {"[Away]\nIdleMinutes=0.5\n", 0.5, true, false, "[Away]\nIdleMinutes=0.5\n"},
+        {"[Away]\nIdleMinutes=0\nCountTimeAway=0\n", 0, false, false, "[Away]\nIdleMinutes=0\nCountTimeAway=0\n"},
+        {"[away]\nidleminutes= 12 \ncounttimeaway=1\n", 12, true, true, "[away]\nidleminutes= 12 \ncounttimeaway=0\n"},
+        {"[Away]\nIdleMinutes=soon\n", 5, true, false, "[Away]\nIdleMinutes=soon\n"},
+        {"[Away]\nIdleMinutes=-3\n", 5, true, false, "[Away]\nIdleMinutes=-3\n"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.file);
+        app.reset();
+        settle();
+        writeIni(freshFile() + row.file);
+        start();
+        EXPECT_EQ(clock().idleMinutes(), row.idleMinutes);
+        EXPECT_EQ(clock().countingAway(), row.counting);
+        if (row.switchOff)
+            clock().setCountingAway(false);
+        clock().SaveSettings();
+        const QByteArray saved = readIni();
+        EXPECT_TRUE(saved.startsWith(freshFile())) << saved.constData();
+        EXPECT_EQ(saved.mid(freshFile().size()), QByteArray(row.savedAway)) << saved.constData();
+    }
+}
+
 TEST_F(SettingsFileTest, ExitThroughCommand1SavesWhatTheUserLastSaw)
 {
     start();

@@ -22,16 +22,18 @@ TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     int settings = 0, about = 0, quit = 0;
     QStringList told;
+    bool counting = true;
     const QString program = QStringLiteral("/opt/My Tocka/tocka");
     tocka::TrayIcon tray(QIcon(), {[&] { ++settings; }, [&] { ++about; }, [&] { ++quit; },
-                            [&](const QString &m) { told << m; }, program});
+                                   [&](const QString &m) { told << m; }, program, [&] { return counting; },
+                                   [&](bool on) { counting = on; }});
 
     QStringList items;
     for (QAction *action : tray.menu().actions()) {
         if (!action->isSeparator())
             items << action->text();
     }
-    EXPECT_EQ(items, (QStringList{"&Settings", "&About", "Start at &login", "&Quit"}));
+    EXPECT_EQ(items, (QStringList{"&Settings", "&About", "Start at &login", "Count &time away", "&Quit"}));
 
     tray.menu().actions().at(0)->trigger();
     tray.menu().actions().at(1)->trigger();
@@ -70,8 +72,16 @@ TEST(TrayIcon, MenuReachesTheWindowsSwitchesLoginStartAndQuits)
     EXPECT_TRUE(told.front().contains(autostartFolder)) << qPrintable(told.front());
     QFile::remove(autostartFolder);
 
+    // Counting time away: on, switched off from the menu, and what the tip says.
+    EXPECT_TRUE(tray.countTimeAway().isChecked());
+    tray.countTimeAway().trigger();
+    EXPECT_FALSE(counting);
+    EXPECT_FALSE(tray.countTimeAway().isChecked());
     tray.setSessionTime(QStringLiteral("0:05:09"));
-    EXPECT_TRUE(tray.toolTip().contains(QStringLiteral("0:05:09")));
+    EXPECT_EQ(tray.toolTip(), QStringLiteral("Tocka: 0:05:09"));
+    tray.setSessionTime(QStringLiteral("2:05:09"), core::session::AwaySeconds{3600, 600, 300});
+    EXPECT_EQ(tray.toolTip(), QStringLiteral("Tocka: 2:05:09\nAway in it: 0:15:00 (locked 0:10:00, idle 0:05:00)\n"
+                                             "The computer slept 1:00:00 besides"));
     tray.menu().actions().last()->trigger();
     EXPECT_EQ(quit, 1);
     qputenv("XDG_CONFIG_HOME", oldConfigHome);
