@@ -13,7 +13,7 @@
 #
 # Each session runs in a folder of its own where it can, so every log must end
 # with exactly the records expected of it; duplicates and losses are counted
-# per log, and the table sums them.
+# per log (Log.log, LogData.log and LogAway.log), and the table sums them.
 set -euo pipefail
 
 build=${1:-build}
@@ -104,7 +104,8 @@ tally() {
     for spec in "$@"; do
         folder=${spec%=*}
         want=${spec##*=}
-        for c in "$(count "$folder/Log.log" '^----------')" "$(count "$folder/LogData.log" '^"----------"')"; do
+        for c in "$(count "$folder/Log.log" '^----------')" "$(count "$folder/LogData.log" '^"----------"')" \
+            "$(count "$folder/LogAway.log" '^[0-9]')"; do
             expected=$((expected + want))
             found=$((found + c))
             [ "$c" -gt "$want" ] && dup=$((dup + c - want))
