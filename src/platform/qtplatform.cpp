@@ -66,6 +66,16 @@ QDateTime QtPlatform::currentUtc() const
     return QDateTime::currentDateTimeUtc();
 }
 
+qint64 QtPlatform::monotonicMs() const
+{
+    return systemcalls::monotonicMs();
+}
+
+qint64 QtPlatform::bootMs() const
+{
+    return systemcalls::bootMs();
+}
+
 QSizeF QtPlatform::screenTwips(const QWidget *widget) const
 {
     QScreen *screen = widget ? widget->screen() : nullptr;

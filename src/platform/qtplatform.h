@@ -26,6 +26,8 @@ public:
     QDate today() const override;
     QTime timeOfDay() const override;
     QDateTime currentUtc() const override;
+    qint64 monotonicMs() const override;
+    qint64 bootMs() const override;
     QSizeF screenTwips(const QWidget *widget = nullptr) const override;
     void moveWindow(QWidget &window, QPoint topLeft) override;
     void messageBox(const QString &text, const QString &title) override;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// A platform for tests: a wall clock that only moves when told, a fixed screen,
-// recorded message boxes, beeps and links, and a random generator that hands
-// out the values a test queues.
+// A platform for tests: a wall clock, a monotonic and a boot clock that only
+// move when told, a fixed screen, recorded message boxes, beeps and links, and
+// a random generator that hands out the values a test queues.
 
 #include "platform/platform.h"
 
@@ -39,9 +39,29 @@ public:
     QList<QUrl> openedUrls;
     bool anotherCopyRunning = false;
     QString folder = QStringLiteral(".");
+    qint64 monotonic = 1'000'000; // milliseconds, as after some time since boot
+    qint64 boot = 1'000'000;
 
-    // Moves the wall clock, as a clock setting or time passing would.
-    void advance(double seconds) { now = now.addMSecs(static_cast<qint64>(seconds * 1000.0 + (seconds < 0 ? -0.5 : 0.5))); }
+    // Time passing: the wall clock and, forward only, the monotonic and boot
+    // clocks. Going back it is a clock setting, which they never follow (so
+    // is set()).
+    void advance(double seconds)
+    {
+        const qint64 ms = static_cast<qint64>(seconds * 1000.0 + (seconds < 0 ? -0.5 : 0.5));
+        now = now.addMSecs(ms);
+        if (ms > 0) {
+            monotonic += ms;
+            boot += ms;
+        }
+    }
+    // The machine asleep: the wall and boot clocks run on, the monotonic one
+    // stands still.
+    void suspend(double seconds)
+    {
+        const qint64 ms = static_cast<qint64>(seconds * 1000.0 + 0.5);
+        now = now.addMSecs(ms);
+        boot += ms;
+    }
     void set(const QDate &date, const QTime &time) { now = QDateTime(date, time); }
 
     float secondsSinceMidnight() const override
@@ -58,6 +78,8 @@ public:
     {
         return QDateTime(now.date(), now.time(), Qt::OffsetFromUTC, utcOffsetSecs).toUTC();
     }
+    qint64 monotonicMs() const override { return monotonic; }
+    qint64 bootMs() const override { return boot; }
     QSizeF screenTwips(const QWidget * = nullptr) const override { return screen; }
     void messageBox(const QString &text, const QString &title) override
     {
