@@ -4,6 +4,7 @@
 #include "core/desktop/folders.h"
 #include "core/files/safefile.h"
 #include "core/units/twips.h"
+#include "platform/desktoppresence.h"
 #include "platform/systemcalls.h"
 #include "platform/unix/themesound.h"
 #ifdef TOCKA_HAVE_XCB
@@ -11,6 +12,7 @@
 #endif
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -187,6 +189,41 @@ void QtPlatform::endProcessNow()
 QString QtPlatform::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+DesktopPresence &QtPlatform::presence()
+{
+    if (presence_)
+        return *presence_;
+    DesktopPresence::Sources sources;
+    sources.systemBus = [] { return QDBusConnection::systemBus(); };
+    sources.sessionBus = [] { return QDBusConnection::sessionBus(); };
+    sources.monotonicMs = &systemcalls::monotonicMs;
+    sources.userId = systemcalls::userId();
+    sources.processId = systemcalls::processId();
+    sources.sessionId = qEnvironmentVariable("XDG_SESSION_ID");
+    presence_ = std::make_unique<DesktopPresence>(std::move(sources));
+    return *presence_;
+}
+
+std::optional<qint64> QtPlatform::idleMs()
+{
+    return presence().idleMs();
+}
+
+bool QtPlatform::screenLocked()
+{
+    return presence().screenLocked();
+}
+
+std::optional<bool> QtPlatform::idleInhibited()
+{
+    return presence().idleInhibited();
+}
+
+void QtPlatform::watchLock(std::function<void(bool, qint64)> changed)
+{
+    presence().watchLock(std::move(changed));
 }
 
 } // namespace platform

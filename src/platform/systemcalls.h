@@ -33,6 +33,10 @@ int msecsSinceLocalMidnight();
 qint64 monotonicMs();
 qint64 bootMs();
 
+// The process's own numbers, as the login manager knows it.
+quint32 userId();
+quint32 processId();
+
 // Ends the process now with `status`: no destructors, no handlers.
 [[noreturn]] void exitNow(int status);
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // A platform for tests: a wall clock, a monotonic and a boot clock that only
-// move when told, a fixed screen, recorded message boxes, beeps and links, and
-// a random generator that hands out the values a test queues.
+// move when told, a fixed screen, recorded message boxes, beeps and links, a
+// random generator that hands out the values a test queues, and a desktop
+// that reports the idle time, lock and inhibitors a test sets.
 
 #include "platform/platform.h"
 
@@ -12,6 +13,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 struct ProcessEnded : std::runtime_error
@@ -41,6 +43,11 @@ public:
     QString folder = QStringLiteral(".");
     qint64 monotonic = 1'000'000; // milliseconds, as after some time since boot
     qint64 boot = 1'000'000;
+    std::optional<qint64> idle;     // what idleMs() reports
+    bool locked = false;            // set through lock() to tell the watcher
+    std::optional<bool> inhibited;  // what idleInhibited() reports
+    int inhibitedAsks = 0;
+    std::function<void(bool, qint64)> lockWatcher;
 
     // Time passing: the wall clock and, forward only, the monotonic and boot
     // clocks. Going back it is a clock setting, which they never follow (so
@@ -63,6 +70,15 @@ public:
         boot += ms;
     }
     void set(const QDate &date, const QTime &time) { now = QDateTime(date, time); }
+    // Locks or unlocks the screen, telling the watcher as the desktop would.
+    void lock(bool isLocked)
+    {
+        if (isLocked == locked)
+            return;
+        locked = isLocked;
+        if (lockWatcher)
+            lockWatcher(locked, monotonic);
+    }
 
     float secondsSinceMidnight() const override
     {
@@ -112,4 +128,12 @@ public:
     bool claimSingleInstance() override { return !anotherCopyRunning; }
     [[noreturn]] void endProcessNow() override { throw ProcessEnded(); }
     QString programFolder() const override { return folder; }
+    std::optional<qint64> idleMs() override { return idle; }
+    bool screenLocked() override { return locked; }
+    std::optional<bool> idleInhibited() override
+    {
+        ++inhibitedAsks;
+        return inhibited;
+    }
+    void watchLock(std::function<void(bool, qint64)> changed) override { lockWatcher = std::move(changed); }
 };

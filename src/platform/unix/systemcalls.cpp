@@ -91,6 +91,16 @@ qint64 bootMs()
     return clockMs(CLOCK_BOOTTIME);
 }
 
+quint32 userId()
+{
+    return ::getuid();
+}
+
+quint32 processId()
+{
+    return static_cast<quint32>(::getpid());
+}
+
 void exitNow(int status)
 {
     std::fflush(nullptr);
