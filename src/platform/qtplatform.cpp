@@ -8,6 +8,7 @@
 #include "platform/systemcalls.h"
 #include "platform/unix/themesound.h"
 #ifdef TOCKA_HAVE_XCB
+#include "platform/x11/x11idletime.h"
 #include "platform/x11/x11moveechoes.h"
 #endif
 
@@ -202,6 +203,18 @@ DesktopPresence &QtPlatform::presence()
     sources.userId = systemcalls::userId();
     sources.processId = systemcalls::processId();
     sources.sessionId = qEnvironmentVariable("XDG_SESSION_ID");
+#ifdef TOCKA_HAVE_XCB
+    // Under a Wayland compositor the X server (XWayland) sees only the input
+    // that goes to X windows: typing into any other window would count as
+    // idle. There the login manager's hint is all we have.
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && !wayland) {
+        auto idle = std::make_shared<X11IdleTime>(x11->connection());
+        sources.inputIdleMs = [idle] { return idle->idleMs(); };
+    }
+#endif
     presence_ = std::make_unique<DesktopPresence>(std::move(sources));
     return *presence_;
 }
