@@ -15,8 +15,13 @@ unset XDG_SESSION_TYPE XDG_SESSION_ID
 
 # start_probe [ENV...]: a probe to ask, as PROBE.
 start_probe() {
-    coproc PROBE { env "$@" "$PRESENCE_PROBE_BIN" 2>>"$E2E_DIR/probe.err"; }
+    coproc PROBE { exec env "$@" "$PRESENCE_PROBE_BIN" 2>>"$E2E_DIR/probe.err"; }
     E2E_PIDS+=("$PROBE_PID")
+}
+stop_probe() {
+    local pid=$PROBE_PID
+    exec {PROBE[1]}>&-
+    wait "$pid" || fail "the probe ended badly: $(cat "$E2E_DIR/probe.err")"
 }
 # ask COMMAND: the probe's answer, in $answer.
 ask() {
@@ -32,6 +37,15 @@ reading() {
     [[ $idle =~ ^[0-9]+$ ]] || fail "no idle time from the X server: '$answer'"
     earliest=$((before - idle - 1)) latest=$((after - idle + 1))
 }
+# read_until CONDITION: readings until the shell test CONDITION holds.
+read_until() {
+    for _ in $(seq 200); do
+        reading
+        eval "$1" && return 0
+        sleep 0.05
+    done
+    return 1
+}
 
 faketime=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
 if [ -e "$faketime" ]; then
@@ -43,13 +57,7 @@ fi
 reading
 moved_after=$after
 xdotool mousemove 100 100
-# Until the server has the move.
-for _ in $(seq 200); do
-    reading
-    [ "$latest" -ge "$moved_after" ] && break
-    sleep 0.05
-done
-[ "$latest" -ge "$moved_after" ] || fail "the pointer move did not restart the idle time: $answer"
+read_until '[ "$latest" -ge "$moved_after" ]' || fail "the pointer move did not restart the idle time: $answer"
 [ "$earliest" -le "$before" ] || fail "a last input after the reading: $answer"
 first_idle=$idle
 # Every reading while nothing happens implies the same last input, however
@@ -68,23 +76,20 @@ done
 
 before_move=$idle
 xdotool mousemove 200 200
-for _ in $(seq 200); do
-    reading
-    [ "$idle" -lt "$before_move" ] && break
-    sleep 0.05
-done
-[ "$idle" -lt "$before_move" ] || fail "the second move did not restart the idle time: $before_move, then $idle"
+read_until '[ "$idle" -lt "$before_move" ]' ||
+    fail "the second move did not restart the idle time: $before_move, then $idle"
 [ "$earliest" -gt "$high" ] || fail "the last input did not move forward"
 
 ask locked
 [ "$answer" = "locked 0" ] || fail "locked without a bus: $answer"
 ask inhibited
 [ "$answer" = "inhibited 0" ] || fail "no bus to ask, yet no answer at once: $answer"
-exec {PROBE[1]}>&-
-wait "$PROBE_PID" || fail "the probe ended badly: $(cat "$E2E_DIR/probe.err")"
+stop_probe
 
 # XWayland sees only the input to X windows: never asked there.
 start_probe WAYLAND_DISPLAY=wayland-e2e
 ask idle
 [[ $answer == "idle none "* ]] || fail "under Wayland the X server's count was taken: $answer"
+stop_probe
+[ ! -s "$E2E_DIR/probe.err" ] || fail "the probe complained: $(cat "$E2E_DIR/probe.err")"
 e2e_end "1 passed, 0 failed"
