@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The fake platform's clocks and desktop behave as a machine's do, since the
-// away accounting's tests rely on them: time passing moves every clock, a
-// suspend all but the monotonic one, a clock setting only the wall clock.
+// The fake platform's clocks behave as a machine's do, since the away
+// accounting's tests rely on them: time passing moves every clock, a suspend
+// all but the monotonic one, a clock setting only the wall clock.
 
 #include "support/fakeplatform.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <vector>
 
 namespace {
 
@@ -36,21 +35,6 @@ TEST(FakePlatform, ClocksMoveAsTimePassingSleepOrAClockSettingMoveThem)
         EXPECT_EQ(p.monotonicMs() - monotonic, row.monotonicMs);
         EXPECT_EQ(p.bootMs() - boot, row.bootMs);
     }
-}
-
-TEST(FakePlatform, TheLockWatcherHearsChangesOnlyAtTheMonotonicTime)
-{
-    FakePlatform p;
-    std::vector<std::pair<bool, qint64>> heard;
-    p.watchLock([&](bool locked, qint64 ms) { heard.emplace_back(locked, ms); });
-    p.lock(true);
-    p.advance(30);
-    p.lock(true);
-    p.suspend(60);
-    p.lock(false);
-    EXPECT_TRUE(!p.screenLocked());
-    const std::vector<std::pair<bool, qint64>> expected = {{true, 1'000'000}, {false, 1'030'000}};
-    EXPECT_EQ(heard, expected);
 }
 
 } // namespace
