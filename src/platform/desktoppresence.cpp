@@ -53,6 +53,22 @@ bool isReply(const QDBusMessage &reply)
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty();
 }
 
+// The session object in a user's Display property, a (so) of its id and
+// path; empty where the user has no graphical session.
+QString displaySession(const QDBusMessage &reply)
+{
+    if (!isReply(reply))
+        return {};
+    const QDBusArgument value
+        = qvariant_cast<QDBusArgument>(qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant());
+    QString id;
+    QDBusObjectPath path;
+    value.beginStructure();
+    value >> id >> path;
+    value.endStructure();
+    return id.isEmpty() ? QString() : path.path();
+}
+
 bool replyIsTrue(const QDBusMessage &reply)
 {
     return isReply(reply) && reply.arguments().constFirst().toBool();
@@ -248,7 +264,9 @@ void DesktopPresence::findSession(int step)
     case 0:
         if (sources_.sessionId.isEmpty())
             return findSession(step + 1);
-        asked = call(bus, methodCall(kLogin1, kLogin1Path, kLogin1Manager, QStringLiteral("GetSession"), {sources_.sessionId}),
+        asked = call(bus,
+                     methodCall(kLogin1, kLogin1Path, kLogin1Manager, QStringLiteral("GetSession"),
+                                {sources_.sessionId}),
                      found);
         break;
     case 1:
@@ -259,31 +277,24 @@ void DesktopPresence::findSession(int step)
     case 2:
         asked = call(bus, methodCall(kLogin1, kLogin1Path, kLogin1Manager, QStringLiteral("GetUser"),
                                      {QVariant::fromValue(sources_.userId)}),
-                     [this, step, next](const QDBusMessage &reply) {
-                         if (!isReply(reply))
-                             return next(reply);
-                         const QString user = qvariant_cast<QDBusObjectPath>(reply.arguments().constFirst()).path();
-                         call(systemBus(),
-                              methodCall(kLogin1, user, kProperties, QStringLiteral("Get"),
-                                         {kLogin1User, QStringLiteral("Display")}),
-                              [this, next](const QDBusMessage &display) {
-                                  QString path;
-                                  if (isReply(display)) {
-                                      const QDBusArgument value = qvariant_cast<QDBusArgument>(
-                                          qvariant_cast<QDBusVariant>(display.arguments().constFirst()).variant());
-                                      QString id;
-                                      QDBusObjectPath object;
-                                      value.beginStructure();
-                                      value >> id >> object;
-                                      value.endStructure();
-                                      if (!id.isEmpty())
-                                          path = object.path();
-                                  }
-                                  if (path.isEmpty())
-                                      next(display);
-                                  else
-                                      sessionFound(path);
-                              });
+                     [this, next](const QDBusMessage &user) {
+                         const auto displayRead = [this, next](const QDBusMessage &display) {
+                             const QString path = displaySession(display);
+                             if (path.isEmpty())
+                                 next(display);
+                             else
+                                 sessionFound(path);
+                         };
+                         const QString path = isReply(user)
+                             ? qvariant_cast<QDBusObjectPath>(user.arguments().constFirst()).path()
+                             : QString();
+                         const bool asking = !path.isEmpty()
+                             && call(systemBus(),
+                                     methodCall(kLogin1, path, kProperties, QStringLiteral("Get"),
+                                                {kLogin1User, QStringLiteral("Display")}),
+                                     displayRead);
+                         if (!asking)
+                             next(user);
                      });
         break;
     default:

@@ -67,6 +67,7 @@ int main(int argc, char *argv[])
             }
         }
     });
-    platform.watchLock([](bool locked, qint64 ms) { say("lock " + QByteArray::number(locked) + ' ' + QByteArray::number(ms)); });
+    platform.watchLock(
+        [](bool locked, qint64 ms) { say("lock " + QByteArray::number(locked) + ' ' + QByteArray::number(ms)); });
     return QGuiApplication::exec();
 }

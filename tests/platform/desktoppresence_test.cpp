@@ -75,8 +75,9 @@ struct Bus
     QString start(const QString &connectionName)
     {
         endWithParent(daemon);
-        daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                     QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                      QStringLiteral("--print-address=1")});
         if (!daemon.waitForStarted())
             return QStringLiteral("dbus-daemon does not start (scripts/install-deps.sh test)");
         waitUntil([&] { return daemon.canReadLine() || daemon.state() != QProcess::Running; });
@@ -127,9 +128,11 @@ protected:
                              QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock")} + arguments);
             mocks_->push_back(std::move(m));
         };
-        mock(system_, kLogin1, kManagerPath, {QStringLiteral("--system"), QStringLiteral("--template"), QStringLiteral("logind")});
-        mock(session_, kGnomeSaver, kGnomeSaverPath, {QStringLiteral("--template"), QStringLiteral("gnome_screensaver")});
-        mock(session_, kFreedesktopSaver, kFreedesktopSaverPath, {kFreedesktopSaver, kFreedesktopSaverPath, kFreedesktopSaver});
+        const QString templ = QStringLiteral("--template");
+        mock(system_, kLogin1, kManagerPath, {QStringLiteral("--system"), templ, QStringLiteral("logind")});
+        mock(session_, kGnomeSaver, kGnomeSaverPath, {templ, QStringLiteral("gnome_screensaver")});
+        mock(session_, kFreedesktopSaver, kFreedesktopSaverPath,
+             {kFreedesktopSaver, kFreedesktopSaverPath, kFreedesktopSaver});
         mock(session_, kGnomeSession, kGnomeSessionPath, {kGnomeSession, kGnomeSessionPath, kGnomeSession});
         mock(session_, kPower, kPowerPath, {kPower, kPowerPath, kPowerIface});
         for (Mock &m : *mocks_) {
@@ -138,7 +141,8 @@ protected:
                     || m.bus->connection().interface()->isServiceRegistered(m.service).value();
             });
             if (!up || m.process->state() == QProcess::NotRunning) {
-                problem_ = QStringLiteral("python3-dbusmock does not serve %1 (scripts/install-deps.sh test)").arg(m.service);
+                problem_ = QStringLiteral("python3-dbusmock does not serve %1 (scripts/install-deps.sh test)")
+                               .arg(m.service);
                 return;
             }
         }
@@ -306,9 +310,10 @@ protected:
     static quint32 matchRules(Bus *bus, const QString &connectionName)
     {
         const QString unique = QDBusConnection(connectionName).baseService();
-        const QDBusMessage reply = control(bus, QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                                           QStringLiteral("org.freedesktop.DBus.Debug.Stats"),
-                                           QStringLiteral("GetConnectionStats"), {unique});
+        const QDBusMessage reply
+            = control(bus, QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                      QStringLiteral("org.freedesktop.DBus.Debug.Stats"), QStringLiteral("GetConnectionStats"),
+                      {unique});
         return qdbus_cast<QVariantMap>(reply.arguments().value(0)).value(QStringLiteral("MatchRules")).toUInt();
     }
 
@@ -408,7 +413,12 @@ TEST_F(DesktopPresenceTest, StartsFromWhatEachSourceSaysAtStart)
         {"the session's LockedHint", [] { setSession({{QStringLiteral("LockedHint"), true}}); }, true},
         {"the freedesktop screensaver", getActive(kFreedesktopSaver, true), true},
         {"the GNOME screensaver", getActive(kGnomeSaver, true), true},
-        {"both screensavers say no", [&] { getActive(kFreedesktopSaver, false)(); getActive(kGnomeSaver, false)(); }, false},
+        {"both screensavers say no",
+         [&] {
+             getActive(kFreedesktopSaver, false)();
+             getActive(kGnomeSaver, false)();
+         },
+         false},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
@@ -418,7 +428,9 @@ TEST_F(DesktopPresenceTest, StartsFromWhatEachSourceSaysAtStart)
         DesktopPresence &presence = makePresence();
         settle();
         EXPECT_EQ(presence.screenLocked(), row.locked);
-        const std::vector<LockCall> told = row.locked ? std::vector<LockCall>{{true, clockMs_}} : std::vector<LockCall>();
+        std::vector<LockCall> told;
+        if (row.locked)
+            told.push_back({true, clockMs_});
         EXPECT_EQ(lockCalls_, told);
         TearDown();
     }
@@ -456,8 +468,8 @@ TEST_F(DesktopPresenceTest, TheSessionIsFoundByItsIdByOurProcessOrAsTheUsersDisp
             display.beginStructure();
             display << QStringLiteral("c1") << QDBusObjectPath(kSessionPath);
             display.endStructure();
-            control(system_, kLogin1, QStringLiteral("/org/freedesktop/login1/user/%1").arg(platform::systemcalls::userId()),
-                    QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+            const QString user = QStringLiteral("/org/freedesktop/login1/user/%1").arg(platform::systemcalls::userId());
+            control(system_, kLogin1, user, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
                     {QStringLiteral("org.freedesktop.login1.User"), QStringLiteral("Display"),
                      QVariant::fromValue(QDBusVariant(QVariant::fromValue(display)))});
         }
@@ -476,7 +488,8 @@ TEST_F(DesktopPresenceTest, IdleInhibitorsFromTheLoginManagerTheSessionManagerOr
         return [=] {
             addMethod(system_, kLogin1, kManagerPath, kManager, QStringLiteral("ListInhibitors"), QString(),
                       QStringLiteral("a(ssssuu)"),
-                      QStringLiteral("ret = [('sleep', 'backup', 'x', 'delay', 0, 1), ('%1', 'film', 'x', '%2', %3, 2)]")
+                      QStringLiteral("ret = [('sleep', 'backup', 'x', 'delay', 0, 1), "
+                                     "('%1', 'film', 'x', '%2', %3, 2)]")
                           .arg(QLatin1String(what), QLatin1String(mode))
                           .arg(uid));
         };
@@ -487,6 +500,9 @@ TEST_F(DesktopPresenceTest, IdleInhibitorsFromTheLoginManagerTheSessionManagerOr
             addMethod(m.bus, m.service, m.path, service == kPower ? kPowerIface : service, method, in,
                       QStringLiteral("b"), code);
         };
+    };
+    const auto sessionManager = [&](const QString &code) {
+        return desktop(kGnomeSession, QStringLiteral("IsInhibited"), QStringLiteral("u"), code);
     };
     struct Row
     {
@@ -501,13 +517,10 @@ TEST_F(DesktopPresenceTest, IdleInhibitorsFromTheLoginManagerTheSessionManagerOr
         {"ours, not idle", inhibitor("sleep:shutdown", "block", me), false},
         {"another user's", inhibitor("idle", "block", me + 1), false},
         // 8 is idleness; 4, suspending, must not count.
-        {"the session manager, asked for idleness",
-         desktop(kGnomeSession, QStringLiteral("IsInhibited"), QStringLiteral("u"), QStringLiteral("ret = args[0] == 8")),
-         true},
-        {"the session manager, only suspending",
-         desktop(kGnomeSession, QStringLiteral("IsInhibited"), QStringLiteral("u"), QStringLiteral("ret = args[0] == 4")),
-         false},
-        {"the power manager", desktop(kPower, QStringLiteral("HasInhibit"), QString(), QStringLiteral("ret = True")), true},
+        {"the session manager, asked for idleness", sessionManager(QStringLiteral("ret = args[0] == 8")), true},
+        {"the session manager, only suspending", sessionManager(QStringLiteral("ret = args[0] == 4")), false},
+        {"the power manager",
+         desktop(kPower, QStringLiteral("HasInhibit"), QString(), QStringLiteral("ret = True")), true},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
@@ -527,7 +540,8 @@ TEST_F(DesktopPresenceTest, InhibitorsAreAskedAgainOnlyOnceTheAnswerHasStoodAWhi
     const auto list = [](bool idle) {
         addMethod(system_, kLogin1, kManagerPath, kManager, QStringLiteral("ListInhibitors"), QString(),
                   QStringLiteral("a(ssssuu)"),
-                  idle ? QStringLiteral("ret = [('idle', 'film', 'x', 'block', %1, 2)]").arg(platform::systemcalls::userId())
+                  idle ? QStringLiteral("ret = [('idle', 'film', 'x', 'block', %1, 2)]")
+                             .arg(platform::systemcalls::userId())
                        : QStringLiteral("ret = []"));
     };
     list(false);
