@@ -5,6 +5,7 @@
 // takes only that one, and tests hand in a fake of the same shape.
 
 #include "platform/dialogs.h"
+#include "platform/presence.h"
 #include "platform/process.h"
 #include "platform/randomsource.h"
 #include "platform/sound.h"
@@ -18,7 +19,8 @@ class Platform : public TimeSource,
                  public WindowSystem,
                  public Dialogs,
                  public Sound,
-                 public Process
+                 public Process,
+                 public Presence
 {
 };
 

@@ -4,13 +4,16 @@
 #include "core/desktop/folders.h"
 #include "core/files/safefile.h"
 #include "core/units/twips.h"
+#include "platform/desktoppresence.h"
 #include "platform/systemcalls.h"
 #include "platform/unix/themesound.h"
 #ifdef TOCKA_HAVE_XCB
+#include "platform/x11/x11idletime.h"
 #include "platform/x11/x11moveechoes.h"
 #endif
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -64,6 +67,16 @@ QTime QtPlatform::timeOfDay() const
 QDateTime QtPlatform::currentUtc() const
 {
     return QDateTime::currentDateTimeUtc();
+}
+
+qint64 QtPlatform::monotonicMs() const
+{
+    return systemcalls::monotonicMs();
+}
+
+qint64 QtPlatform::bootMs() const
+{
+    return systemcalls::bootMs();
 }
 
 QSizeF QtPlatform::screenTwips(const QWidget *widget) const
@@ -177,6 +190,53 @@ void QtPlatform::endProcessNow()
 QString QtPlatform::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+DesktopPresence &QtPlatform::presence()
+{
+    if (presence_)
+        return *presence_;
+    DesktopPresence::Sources sources;
+    sources.systemBus = [] { return QDBusConnection::systemBus(); };
+    sources.sessionBus = [] { return QDBusConnection::sessionBus(); };
+    sources.monotonicMs = &systemcalls::monotonicMs;
+    sources.userId = systemcalls::userId();
+    sources.processId = systemcalls::processId();
+    sources.sessionId = qEnvironmentVariable("XDG_SESSION_ID");
+#ifdef TOCKA_HAVE_XCB
+    // Under a Wayland compositor the X server (XWayland) sees only the input
+    // that goes to X windows: typing into any other window would count as
+    // idle. There the login manager's hint is all we have.
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && !wayland) {
+        auto idle = std::make_shared<X11IdleTime>(x11->connection());
+        sources.inputIdleMs = [idle] { return idle->idleMs(); };
+    }
+#endif
+    presence_ = std::make_unique<DesktopPresence>(std::move(sources));
+    return *presence_;
+}
+
+std::optional<qint64> QtPlatform::idleMs()
+{
+    return presence().idleMs();
+}
+
+bool QtPlatform::screenLocked()
+{
+    return presence().screenLocked();
+}
+
+std::optional<bool> QtPlatform::idleInhibited()
+{
+    return presence().idleInhibited();
+}
+
+void QtPlatform::watchLock(std::function<void(bool, qint64)> changed)
+{
+    presence().watchLock(std::move(changed));
 }
 
 } // namespace platform

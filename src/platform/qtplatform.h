@@ -11,6 +11,7 @@
 
 namespace platform {
 
+class DesktopPresence;
 class ThemeSound;
 class X11MoveEchoes;
 
@@ -26,6 +27,8 @@ public:
     QDate today() const override;
     QTime timeOfDay() const override;
     QDateTime currentUtc() const override;
+    qint64 monotonicMs() const override;
+    qint64 bootMs() const override;
     QSizeF screenTwips(const QWidget *widget = nullptr) const override;
     void moveWindow(QWidget &window, QPoint topLeft) override;
     void messageBox(const QString &text, const QString &title) override;
@@ -39,11 +42,17 @@ public:
     QString singleInstanceProblem() const override { return lockProblem_; }
     [[noreturn]] void endProcessNow() override;
     QString programFolder() const override;
+    std::optional<qint64> idleMs() override;
+    bool screenLocked() override;
+    std::optional<bool> idleInhibited() override;
+    void watchLock(std::function<void(bool locked, qint64 monotonicMs)> changed) override;
 
     // Where the single-copy lock lives: the user's runtime folder.
     static QString lockFilePath(const QString &instanceKey);
 
 private:
+    DesktopPresence &presence();
+
     QString instanceKey_;
     core::files::LockFile lock_;
     bool claimed_ = false;
@@ -53,6 +62,7 @@ private:
     std::minstd_rand generator_;
     std::unique_ptr<ThemeSound> sound_;
     std::unique_ptr<X11MoveEchoes> moveEchoes_; // under X11 only
+    std::unique_ptr<DesktopPresence> presence_; // made on first use
     enum class SoundWay { Unknown, Server, XBell };
     SoundWay soundWay_ = SoundWay::Unknown;
 };

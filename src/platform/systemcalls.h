@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QtGlobal>
+
 namespace platform {
 // The few operating-system calls the platform makes outside Qt. Each system
 // has its own implementation folder (unix/), which the build selects.
@@ -24,6 +26,16 @@ void close(int descriptor);
 // with a file system call each time): the zone is the one loaded last, and Qt
 // loads it afresh whenever it reads the local date or time.
 int msecsSinceLocalMidnight();
+
+// Milliseconds on CLOCK_MONOTONIC, which stands still while the machine
+// sleeps, and on CLOCK_BOOTTIME, which does not; neither moves when the wall
+// clock is set.
+qint64 monotonicMs();
+qint64 bootMs();
+
+// The process's own numbers, as the login manager knows it.
+quint32 userId();
+quint32 processId();
 
 // Ends the process now with `status`: no destructors, no handlers.
 [[noreturn]] void exitNow(int status);

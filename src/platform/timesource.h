@@ -23,6 +23,13 @@ public:
     // the local readings above can repeat when the zone or the clock
     // changes.
     virtual QDateTime currentUtc() const = 0;
+    // Milliseconds since some moment before this run began. The monotonic
+    // clock stands still while the machine is suspended or hibernated, the
+    // boot clock runs on, so the growth of the one beyond the other between
+    // two readings is the time the machine slept. Setting the wall clock moves
+    // neither.
+    virtual qint64 monotonicMs() const = 0;
+    virtual qint64 bootMs() const = 0;
 };
 
 } // namespace platform

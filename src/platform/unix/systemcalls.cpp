@@ -70,6 +70,37 @@ int msecsSinceLocalMidnight()
     return ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000 + static_cast<int>(now.tv_nsec / 1000000);
 }
 
+namespace {
+
+qint64 clockMs(clockid_t clock)
+{
+    timespec now{};
+    ::clock_gettime(clock, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+} // namespace
+
+qint64 monotonicMs()
+{
+    return clockMs(CLOCK_MONOTONIC);
+}
+
+qint64 bootMs()
+{
+    return clockMs(CLOCK_BOOTTIME);
+}
+
+quint32 userId()
+{
+    return ::getuid();
+}
+
+quint32 processId()
+{
+    return static_cast<quint32>(::getpid());
+}
+
 void exitNow(int status)
 {
     std::fflush(nullptr);
