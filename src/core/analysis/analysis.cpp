@@ -191,26 +191,52 @@ Q_ALWAYS_INLINE qint64 recordTime(const session::RecordView &r, RecordValue whic
     if (r.isCut(which))
         return -1;
     const QByteArrayView v = r.value(which);
-    if (v.size() == 10 && v[0] == '#' && v[9] == '#' && v[3] == ':' && v[6] == ':') {
-        const auto digit = [&v](int i) { return static_cast<unsigned>(static_cast<unsigned char>(v[i])) - '0'; };
-        const unsigned h1 = digit(1), h2 = digit(2), m1 = digit(4), m2 = digit(5), s1 = digit(7), s2 = digit(8);
-        if (std::max({h1, h2, m1, m2, s1, s2}) > 9)
-            return -1;
-        const unsigned h = h1 * 10 + h2, m = m1 * 10 + m2, s = s1 * 10 + s2;
-        return h <= 23 && m <= 59 && s <= 59 ? qint64(h) * 3600 + m * 60 + s : -1;
-    }
+    if (v.size() == 10 && v[0] == '#' && v[9] == '#')
+        return secondsOfDay(eightAt(v.data() + 1));
     const std::optional<QTime> time = session::parseDataTime(v);
     return time ? time->msecsSinceStartOfDay() / 1000 : -1;
 }
 
-// The session a record stands for, as its LogAway.log line names it.
-Q_ALWAYS_INLINE qint64 recordKey(const session::RecordView &r, const QDate &endDate)
+// The session a record stands for, as its LogAway.log line names it: its
+// key, and its texts as a line has them when the record has the usual form.
+struct RecordName
 {
+    qint64 key = kNoSessionKey;
+    bool plain = false;
+    SessionText text;
+};
+
+Q_ALWAYS_INLINE RecordName recordName(const session::RecordView &r, const QDate &endDate)
+{
+    RecordName name;
     const qint64 start = recordTime(r, RecordValue::StartTime);
     const qint64 end = recordTime(r, RecordValue::EndTime);
     if (start < 0 || end < 0)
-        return kNoSessionKey;
-    return (endDate.toJulianDay() * 86400 + start) * 86400 + end;
+        return name;
+    name.key = (endDate.toJulianDay() * 86400 + start) * 86400 + end;
+    // The date was read as one already: twelve bytes of it are #yyyy-mm-dd#.
+    const QByteArrayView date = r.value(RecordValue::EndDate);
+    const QByteArrayView s = r.value(RecordValue::StartTime);
+    const QByteArrayView e = r.value(RecordValue::EndTime);
+    name.plain = date.size() == 12 && s.size() == 10 && s[0] == '#' && e.size() == 10 && e[0] == '#';
+    if (name.plain)
+        name.text = sessionTextAt(date.data() + 1, s.data() + 1, e.data() + 1);
+    return name;
+}
+
+// The seconds away of the session a record stands for, taking its line.
+Q_ALWAYS_INLINE std::int64_t takeAway(AwayMerge &away, const session::RecordView &r, const QDate &endDate,
+                                      qint64 *offset = nullptr, qint64 *key = nullptr)
+{
+    const RecordName name = recordName(r, endDate);
+    if (key)
+        *key = name.key;
+    qint64 seconds = 0, at = -1;
+    if (name.key != kNoSessionKey)
+        away.take(name.key, name.plain ? &name.text : nullptr, seconds, at);
+    if (offset)
+        *offset = at;
+    return seconds;
 }
 
 // Adds up the reader's records until it runs out or one cannot be taken,
@@ -238,11 +264,7 @@ void takeRecords(session::LogReader &reader, Tally &tally, History *history, Fau
             fault = valueFault(Fault::Kind::TotalOutOfRange, r, RecordValue::ElapsedSecs);
             return;
         }
-        std::int64_t awaySeconds = 0;
-        if (away) {
-            if (const qint64 key = recordKey(r, v.endDate); key != kNoSessionKey)
-                awaySeconds = away->take(key);
-        }
+        const std::int64_t awaySeconds = away ? takeAway(*away, r, v.endDate) : 0;
         if (history && added == Tally::Added::Counted)
             history->add(v.endDate, std::int64_t(tally.totals().totalSeconds) - before, awaySeconds);
     }
@@ -325,11 +347,15 @@ qint64 awayStartNear(const AwaySource &source, qint64 key)
     while (high - low > kProbe) {
         const qint64 mid = low + (high - low) / 2;
         const qint64 start = awayLineStart(source, mid);
-        AwayEntry line;
+        AwayLine line;
         AwayLines lines(source.open(start, start + kProbe), start, kProbe);
-        if (!lines.next(line) || line.offset >= high)
+        MonthCache months;
+        qint64 lineKey = kNoSessionKey;
+        while (lineKey == kNoSessionKey && lines.next(line))
+            lineKey = sessionKeyOf(line.text, months);
+        if (lineKey == kNoSessionKey || line.offset >= high)
             high = mid;
-        else if (line.key < key)
+        else if (lineKey < key)
             low = line.offset + 1;
         else
             high = mid;
@@ -418,28 +444,33 @@ LaterPart readLaterPart(QIODevice &device, std::optional<History> history, const
         ++part.records;
         part.lastDate = v.endDate;
         std::int64_t awaySeconds = 0;
-        if (const qint64 key = awaySource ? recordKey(r, v.endDate) : kNoSessionKey; key != kNoSessionKey) {
-            LaterAway &a = part.away;
-            if (!away) {
+        if (awaySource && !away) {
+            // The merge begins at the first session with a key.
+            if (const qint64 key = recordName(r, v.endDate).key; key != kNoSessionKey) {
                 const qint64 from = awaySource->laterFrom ? awayLineStart(*awaySource, *awaySource->laterFrom)
                                                           : awayStartNear(*awaySource, key);
                 away = awayFrom(awaySource, from);
-                a.started = true;
-                a.origin = away->origin();
+                part.away.started = true;
+                part.away.origin = away->origin();
             }
-            AwayEntry taken;
-            if (away->take(key, taken)) {
-                awaySeconds = taken.away;
-                if (!a.paired) {
+        }
+        if (away) {
+            LaterAway &a = part.away;
+            if (a.paired) {
+                awaySeconds = takeAway(*away, r, v.endDate);
+            } else {
+                qint64 offset = -1, key = kNoSessionKey;
+                awaySeconds = takeAway(*away, r, v.endDate, &offset, &key);
+                if (offset >= 0) {
                     a.paired = true;
                     a.firstKey = key;
-                    a.firstOffset = taken.offset;
+                    a.firstOffset = offset;
+                } else if (key != kNoSessionKey) {
+                    if (a.unpaired.size() < LaterAway::kMostUnpaired)
+                        a.unpaired.push_back(key);
+                    else
+                        a.tooMany = true;
                 }
-            } else if (!a.paired) {
-                if (a.unpaired.size() < LaterAway::kMostUnpaired)
-                    a.unpaired.push_back(key);
-                else
-                    a.tooMany = true;
             }
         }
         // Not the log's first record: only a length above 0 counts.

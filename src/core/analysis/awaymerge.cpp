@@ -5,6 +5,7 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace core::analysis {
@@ -25,85 +26,100 @@ Q_ALWAYS_INLINE unsigned digitOf(char c)
     return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
 }
 
-// hh:mm:ss at `p` as seconds since midnight, -1 when it is not a time.
-Q_ALWAYS_INLINE qint64 timeAt(const char *p)
+// A count of 1 to 12 digits at `p`: where it ends, or null when there is none.
+Q_ALWAYS_INLINE const char *countAt(const char *p, qint64 &value)
 {
-    const unsigned h1 = digitOf(p[0]), h2 = digitOf(p[1]), m1 = digitOf(p[3]), m2 = digitOf(p[4]), s1 = digitOf(p[6]),
-                   s2 = digitOf(p[7]);
-    if (std::max({ h1, h2, m1, m2, s1, s2 }) > 9 || p[2] != ':' || p[5] != ':')
-        return -1;
-    const unsigned h = h1 * 10 + h2, m = m1 * 10 + m2, s = s1 * 10 + s2;
-    if (h > 23 || m > 59 || s > 59)
-        return -1;
-    return qint64(h) * 3600 + m * 60 + s;
-}
-
-// The Julian day of yyyy-mm-dd at `p`, -1 when it is not a date.
-Q_ALWAYS_INLINE qint64 dayAt(const char *p, MonthCache &months)
-{
-    const unsigned d1 = digitOf(p[8]), d2 = digitOf(p[9]);
-    if (d1 > 9 || d2 > 9 || p[4] != '-' || p[7] != '-')
-        return -1;
-    const int day = static_cast<int>(d1 * 10 + d2);
-    if (months.firstDay < 0 || std::memcmp(p, months.text, sizeof months.text) != 0) {
-        const unsigned y1 = digitOf(p[0]), y2 = digitOf(p[1]), y3 = digitOf(p[2]), y4 = digitOf(p[3]),
-                       m1 = digitOf(p[5]), m2 = digitOf(p[6]);
-        months.firstDay = -1;
-        if (std::max({ y1, y2, y3, y4, m1, m2 }) > 9)
-            return -1;
-        const QDate first(static_cast<int>(y1 * 1000 + y2 * 100 + y3 * 10 + y4), static_cast<int>(m1 * 10 + m2), 1);
-        if (!first.isValid())
-            return -1;
-        std::memcpy(months.text, p, sizeof months.text);
-        months.firstDay = first.toJulianDay();
-        months.days = first.daysInMonth();
-    }
-    if (day < 1 || day > months.days)
-        return -1;
-    return months.firstDay + day - 1;
-}
-
-// Reads a line's content from `p` on: where it ends (the byte after its last
-// count), or null when the bytes are no line's. The caller checks that a
-// line end follows.
-Q_ALWAYS_INLINE const char *parseAt(const char *p, const char *stop, AwayEntry &entry, MonthCache &months)
-{
-    // yyyy-mm-dd,hh:mm:ss,hh:mm:ss,a,l,i with counts of at least one digit.
-    if (stop - p < 34 || p[10] != ',' || p[19] != ',' || p[28] != ',')
-        return nullptr;
-    const qint64 day = dayAt(p, months);
-    const qint64 start = timeAt(p + 11);
-    const qint64 end = timeAt(p + 20);
-    if (day < 0 || start < 0 || end < 0)
-        return nullptr;
-    qint64 counts[3];
-    const char *at = p + 29;
-    for (int field = 0; field < 3; ++field) {
-        const char *first = at;
-        qint64 value = 0;
-        // A thirteenth digit already makes it no count.
-        for (unsigned d; at != stop && at - first < 13 && (d = digitOf(*at)) <= 9; ++at)
-            value = value * 10 + d;
-        if (at == first || at - first > 12)
+    const std::uint64_t x = eightAt(p) ^ 0x3030303030303030ull;
+    if (const std::uint64_t over = aboveNine(x); over != 0) {
+        const int digits = std::countr_zero(over) >> 3;
+        if (digits == 0)
             return nullptr;
-        counts[field] = value;
-        if (field < 2) {
-            if (at == stop || *at != ',')
-                return nullptr;
-            ++at;
-        }
+        // Up to seven digits at once: moved to the top, the bytes below
+        // them are leading zeros; then pairs, fours and the eight are summed.
+        std::uint64_t v = x << (64 - 8 * digits);
+        v = v * 10 + (v >> 8);
+        v = ((v & 0x000000FF000000FFull) * 0x000F424000000064ull
+             + ((v >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)
+            >> 32;
+        value = static_cast<qint64>(v);
+        return p + digits;
     }
-    entry.key = (day * 86400 + start) * 86400 + end;
-    entry.away = std::min(counts[1] + counts[2], kMostAway);
+    qint64 v = 0;
+    int n = 0;
+    for (; n < 13 && digitOf(p[n]) <= 9; ++n)
+        v = v * 10 + digitOf(p[n]);
+    if (n > 12)
+        return nullptr; // a thirteenth digit already makes it no count
+    value = v;
+    return p + n;
+}
+
+// Reads a line's content from `p` on, which must have kLongestLine bytes to
+// read: where it ends (the byte after its last count), or null when the bytes
+// are no line's. The date, start and end are only taken as they are; the
+// caller checks that a line end follows.
+Q_ALWAYS_INLINE const char *parseLine(const char *p, AwayLine &line)
+{
+    // yyyy-mm-dd,hh:mm:ss,hh:mm:ss,asleep,locked,idle
+    if (p[10] != ',' || p[19] != ',' || p[28] != ',')
+        return nullptr;
+    qint64 asleep = 0, locked = 0, idle = 0;
+    const char *at = countAt(p + 29, asleep);
+    if (!at || *at != ',' || !(at = countAt(at + 1, locked)) || *at != ',' || !(at = countAt(at + 1, idle)))
+        return nullptr;
+    line.text = sessionTextAt(p, p + 11, p + 20);
+    line.away = std::min(locked + idle, kMostAway);
     return at;
+}
+
+// The same for a line's content alone, copied where it can be read so.
+Q_ALWAYS_INLINE bool parseContent(const char *content, qsizetype size, AwayLine &line)
+{
+    // Anything longer is no line.
+    if (size > kLongestLine - 10)
+        return false;
+    char padded[2 * kLongestLine] = {};
+    std::memcpy(padded, content, static_cast<std::size_t>(size));
+    padded[size] = '\n';
+    return parseLine(padded, line) == padded + size;
 }
 
 } // namespace
 
-bool readAwayLine(QByteArrayView line, AwayEntry &entry, MonthCache &months)
+qint64 sessionKeyOf(const SessionText &text, MonthCache &months)
 {
-    const char *end = line.data() + line.size();
-    return parseAt(line.data(), end, entry, months) == end;
+    if (months.firstDay < 0 || text.yearMonth != months.yearMonth) {
+        // Digits become 0 to 9 and the hyphens 0.
+        const std::uint64_t x = text.yearMonth ^ 0x2D30302D30303030ull;
+        months.firstDay = -1;
+        if ((aboveNine(x) | (x & 0xFF0000FF00000000ull)) != 0)
+            return kNoSessionKey;
+        const auto digit = [x](int i) { return static_cast<int>(x >> (8 * i) & 0xFF); };
+        const QDate first(digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3), digit(5) * 10 + digit(6), 1);
+        if (!first.isValid())
+            return kNoSessionKey;
+        months.yearMonth = text.yearMonth;
+        months.firstDay = first.toJulianDay();
+        months.days = first.daysInMonth();
+    }
+    const unsigned d1 = (text.day & 0xFF) - 0x30u, d2 = (text.day >> 8) - 0x30u;
+    const unsigned day = d1 * 10 + d2;
+    const qint64 start = secondsOfDay(text.start);
+    const qint64 end = secondsOfDay(text.end);
+    if (d1 > 9 || d2 > 9 || day < 1 || day > static_cast<unsigned>(months.days) || start < 0 || end < 0)
+        return kNoSessionKey;
+    return ((months.firstDay + day - 1) * 86400 + start) * 86400 + end;
+}
+
+bool readAwayLine(QByteArrayView content, qint64 &key, qint64 &away)
+{
+    AwayLine line;
+    MonthCache months;
+    if (!parseContent(content.data(), content.size(), line))
+        return false;
+    key = sessionKeyOf(line.text, months);
+    away = line.away;
+    return key != kNoSessionKey;
 }
 
 AwayLines::AwayLines(std::unique_ptr<QIODevice> device, qint64 from, qsizetype blockSize)
@@ -144,7 +160,25 @@ bool AwayLines::refill()
     return true;
 }
 
-bool AwayLines::next(AwayEntry &entry)
+bool AwayLines::next(AwayLine &entry)
+{
+    // The usual line, whole in the buffer with its line end: a count takes
+    // at most 13 digits to refuse, so parsing stops well before the end.
+    if (end_ - begin_ >= kLongestLine && !pendingCr_ && !skipping_) {
+        const char *const line = buffer_.get() + begin_;
+        const char *const eol = parseLine(line, entry);
+        if (eol && (*eol == '\n' || *eol == '\r')) {
+            entry.offset = lineAt_;
+            const qsizetype next = eol + 1 - buffer_.get() + (eol[0] == '\r' && eol[1] == '\n');
+            lineAt_ = base_ + next;
+            begin_ = next;
+            return true;
+        }
+    }
+    return nextSlowly(entry);
+}
+
+bool AwayLines::nextSlowly(AwayLine &entry)
 {
     for (;;) {
         // A whole line fits in what is held, unless the file ends first.
@@ -168,13 +202,10 @@ bool AwayLines::next(AwayEntry &entry)
             return false;
         const char *const line = buffer_.get() + begin_;
         const char *const stop = buffer_.get() + end_;
-        const char *eol = skipping_ ? nullptr : parseAt(line, stop, entry, months_);
-        const bool whole = eol && eol != stop && (*eol == '\r' || *eol == '\n');
-        if (!whole) {
-            eol = line;
-            while (eol != stop && *eol != '\r' && *eol != '\n')
-                ++eol;
-        }
+        const char *eol = line;
+        while (eol != stop && *eol != '\r' && *eol != '\n')
+            ++eol;
+        const bool whole = !skipping_ && eol != stop && parseContent(line, eol - line, entry);
         if (eol == stop) {
             // The last line without its line end is not read; a longer
             // line than any line is passed over to its end.
@@ -203,8 +234,12 @@ bool AwayLines::next(AwayEntry &entry)
 AwayMerge::AwayMerge(std::unique_ptr<QIODevice> device, qint64 from, int window, qsizetype blockSize)
     : lines_(std::move(device), from, blockSize)
     , window_(std::max(1, window))
-    , ring_(static_cast<std::size_t>(window_))
 {
+    std::size_t ring = 1;
+    while (ring < static_cast<std::size_t>(window_))
+        ring *= 2;
+    ring_.resize(ring);
+    ringMask_ = ring - 1;
     // At most twice the window's lines are in the table at once: it stays
     // at most half full.
     int bits = 4;
@@ -218,26 +253,46 @@ AwayMerge::AwayMerge(std::unique_ptr<QIODevice> device, qint64 from, int window,
 void AwayMerge::fill()
 {
     while (!linesDone_ && tail_ - head_ < window_) {
-        AwayEntry entry;
-        if (!lines_.next(entry)) {
+        if (!lines_.next(at(tail_))) {
             linesDone_ = true;
             break;
         }
-        ring_[static_cast<std::size_t>(tail_ % window_)] = entry;
-        index(tail_);
+        if (indexing_)
+            index(tail_);
         ++tail_;
     }
+    // A window's worth of lines without a session missing its front one:
+    // the next miss builds the table anew.
+    if (indexing_ && tail_ >= quietFrom_)
+        indexing_ = false;
+}
+
+void AwayMerge::startIndex()
+{
+    if (!indexing_) {
+        std::fill(table_.begin(), table_.end(), 0);
+        indexed_ = 0;
+        for (qint64 i = head_; i < tail_; ++i)
+            index(i);
+        indexing_ = true;
+    }
+    quietFrom_ = tail_ + window_;
 }
 
 void AwayMerge::index(qint64 line)
 {
+    AwayLine &l = at(line);
+    l.key = sessionKeyOf(l.text, months_);
+    // A line that names no session pairs with none.
+    if (l.key == kNoSessionKey)
+        return;
     if (indexed_ >= 2 * window_) {
         std::fill(table_.begin(), table_.end(), 0);
         indexed_ = 0;
         for (qint64 i = head_; i < line; ++i)
             index(i);
     }
-    std::uint64_t slot = (static_cast<std::uint64_t>(at(line).key) * 0x9E3779B97F4A7C15ull) >> tableShift_;
+    std::uint64_t slot = (static_cast<std::uint64_t>(l.key) * 0x9E3779B97F4A7C15ull) >> tableShift_;
     while (table_[slot] != 0)
         slot = (slot + 1) & tableMask_;
     table_[slot] = line + 1;
@@ -257,21 +312,10 @@ qint64 AwayMerge::find(qint64 key) const
     return first;
 }
 
-bool AwayMerge::take(qint64 key, AwayEntry &taken)
+qint64 AwayMerge::missed(qint64 key)
 {
-    fill();
-    if (head_ == tail_)
-        return false;
-    qint64 line = head_;
-    if (at(line).key != key) {
-        line = find(key);
-        if (line < 0)
-            return false;
-    }
-    taken = at(line);
-    head_ = line + 1;
-    fill();
-    return true;
+    startIndex();
+    return find(key);
 }
 
 qint64 AwayMerge::origin()
@@ -289,6 +333,7 @@ bool AwayMerge::isEmpty()
 qint64 AwayMerge::firstOffsetOf(qint64 key)
 {
     fill();
+    startIndex();
     const qint64 line = find(key);
     return line < 0 ? -1 : at(line).offset;
 }

@@ -11,10 +11,11 @@
 // session takes the first line of the window that stands for it, and the
 // lines before that one are dropped as orphans; a session with no line in
 // the window was away 0 seconds. Usually the next line is the session's own,
-// and that costs one comparison.
+// and that costs one comparison of the texts that name the session.
 
 #include <QByteArrayView>
 #include <QString>
+#include <QtEndian>
 
 #include <cstdint>
 #include <memory>
@@ -27,31 +28,86 @@ namespace core::analysis {
 // How many lines ahead a session's line is looked for.
 inline constexpr int kAwayWindow = 4096;
 
-// No key: a record whose start or end is not a time pairs with no line.
+// No key: a record whose start or end is not a time pairs with no line, and
+// a line whose date, start or end is none pairs with no record.
 inline constexpr qint64 kNoSessionKey = -1;
 
-struct AwayEntry {
-    qint64 key = kNoSessionKey; // session::sessionKey of its date, start and end
-    qint64 away = 0; // seconds away within the session's length
-    qint64 offset = 0; // where its line starts in the file
+// Eight bytes from `p`, the first in the lowest: read as one, a field of a
+// fixed form is checked and taken apart at once.
+Q_ALWAYS_INLINE std::uint64_t eightAt(const char *p)
+{
+    return qFromLittleEndian<quint64>(p);
+}
+
+// The top bit of every byte of `x` above 9.
+Q_ALWAYS_INLINE std::uint64_t aboveNine(std::uint64_t x)
+{
+    return (((x & 0x7F7F7F7F7F7F7F7Full) + 0x7676767676767676ull) | x) & 0x8080808080808080ull;
+}
+
+// hh:mm:ss read as eightAt reads it, as seconds since midnight, the way
+// session::parseDataTime reads it between its #s; -1 when it is no time.
+Q_ALWAYS_INLINE qint64 secondsOfDay(std::uint64_t text)
+{
+    // Digits become 0 to 9 and the colons 0.
+    const std::uint64_t x = text ^ 0x30303A30303A3030ull;
+    if ((aboveNine(x) | (x & 0x0000FF0000FF0000ull)) != 0)
+        return -1;
+    const auto digit = [x](int i) { return static_cast<unsigned>(x >> (8 * i) & 0xFF); };
+    const unsigned h = digit(0) * 10 + digit(1), m = digit(3) * 10 + digit(4), s = digit(6) * 10 + digit(7);
+    if (h > 23 || m > 59 || s > 59)
+        return -1;
+    return qint64(h) * 3600 + m * 60 + s;
+}
+
+// A session's date, start and end as a line writes them
+// (yyyy-mm-dd,hh:mm:ss,hh:mm:ss), kept as they are: two sessions named alike
+// compare equal without either being parsed.
+struct SessionText
+{
+    std::uint64_t yearMonth = 0; // yyyy-mm-
+    std::uint64_t start = 0;
+    std::uint64_t end = 0;
+    std::uint16_t day = 0;
+
+    friend bool operator==(const SessionText &, const SessionText &) = default;
 };
 
-// Day numbers of the months met last: the lines of one month follow each other.
-struct MonthCache {
-    char text[7] = {}; // yyyy-mm
+// The text at `date` (yyyy-mm-dd), `start` and `end` (hh:mm:ss).
+Q_ALWAYS_INLINE SessionText sessionTextAt(const char *date, const char *start, const char *end)
+{
+    return {eightAt(date), eightAt(start), eightAt(end), qFromLittleEndian<quint16>(date + 8)};
+}
+
+// The Julian day of the month met last: the lines of a month follow each other.
+struct MonthCache
+{
+    std::uint64_t yearMonth = 0;
     qint64 firstDay = -1;
     int days = 0;
 };
 
-// A line without its line end, read exactly as session::parseAwayLine reads
-// it, straight to its key and its seconds away within the length. False for
-// anything that is not such a line.
-bool readAwayLine(QByteArrayView line, AwayEntry &entry, MonthCache &months);
+// The session::sessionKey of a session so named; kNoSessionKey when its
+// date, start or end is none.
+qint64 sessionKeyOf(const SessionText &text, MonthCache &months);
 
-// The lines of LogAway.log one after the other, skipping what is not one.
-// A last line without its line end may be one that is still being written,
-// and is not read.
-class AwayLines {
+struct AwayLine
+{
+    SessionText text;
+    qint64 away = 0;   // seconds away within the session's length
+    qint64 offset = 0; // where the line starts in the file
+    qint64 key = 0;    // worked out only when it is needed
+};
+
+// A line without its line end: true when session::parseAwayLine reads it as
+// one, with its key and its seconds away within the session's length.
+bool readAwayLine(QByteArrayView line, qint64 &key, qint64 &away);
+
+// The lines of LogAway.log one after the other, skipping what is not one;
+// whether its date, start and end are such is left to the merge. A last line
+// without its line end may be one still being written, and is not read.
+class AwayLines
+{
 public:
     // `device` reads the file from `from`, the start of a line.
     AwayLines(std::unique_ptr<QIODevice> device, qint64 from, qsizetype blockSize);
@@ -59,7 +115,7 @@ public:
     AwayLines(const AwayLines &) = delete;
     AwayLines &operator=(const AwayLines &) = delete;
 
-    bool next(AwayEntry &entry);
+    bool next(AwayLine &line);
     // Where the line after the last one read starts: once `next` has run
     // out, where reading stopped.
     qint64 endOffset() const { return lineAt_; }
@@ -67,32 +123,46 @@ public:
     QString errorString() const { return error_; }
 
 private:
+    bool nextSlowly(AwayLine &line);
     bool refill();
 
     std::unique_ptr<QIODevice> device_;
     qsizetype blockSize_;
     std::unique_ptr<char[]> buffer_;
-    qsizetype begin_ = 0; // the next line starts here
+    qsizetype begin_ = 0;    // the next line starts here
     qsizetype end_ = 0;
-    qint64 base_; // the file offset of buffer_[0]
-    qint64 lineAt_; // the file offset of the line begin_ is in
+    qint64 base_;            // the file offset of buffer_[0]
+    qint64 lineAt_;          // the file offset of the line begin_ is in
     bool eof_ = false;
-    bool skipping_ = false; // inside a line too long to be one, until its end
+    bool skipping_ = false;  // inside a line too long to be one, until its end
     bool pendingCr_ = false; // the last line ended in a CR at the end of the buffer
-    MonthCache months_;
     QString error_;
 };
 
-class AwayMerge {
+class AwayMerge
+{
 public:
     AwayMerge(std::unique_ptr<QIODevice> device, qint64 from, int window, qsizetype blockSize);
 
-    // The session with `key` takes its line: true with the line in `taken`.
-    bool take(qint64 key, AwayEntry &taken);
-    qint64 take(qint64 key)
+    // The session with `key`, named by `text` when its record has the usual
+    // form, takes its line: true with the line's seconds away and offset.
+    bool take(qint64 key, const SessionText *text, qint64 &away, qint64 &offset)
     {
-        AwayEntry taken;
-        return take(key, taken) ? taken.away : 0;
+        if (!linesDone_ && tail_ - head_ < window_)
+            fill();
+        if (head_ == tail_)
+            return false;
+        // Usually the next line is the session's own. Alike texts are alike
+        // dates and times: the record's were read as such already.
+        const qint64 line = text && at(head_).text == *text ? head_ : missed(key);
+        if (line < 0)
+            return false;
+        away = at(line).away;
+        offset = at(line).offset;
+        head_ = line + 1;
+        if (!linesDone_)
+            fill();
+        return true;
     }
 
     // What the merge would do next, without doing it. Two merges of the same
@@ -107,23 +177,32 @@ public:
 
 private:
     void fill();
-    void index(qint64 at);
+    qint64 missed(qint64 key);
+    void startIndex();
+    void index(qint64 line);
     qint64 find(qint64 key) const;
-    const AwayEntry &at(qint64 i) const { return ring_[static_cast<std::size_t>(i % window_)]; }
+    AwayLine &at(qint64 i) { return ring_[static_cast<std::size_t>(i) & ringMask_]; }
+    const AwayLine &at(qint64 i) const { return ring_[static_cast<std::size_t>(i) & ringMask_]; }
 
     AwayLines lines_;
     qint64 window_;
-    std::vector<AwayEntry> ring_;
+    std::vector<AwayLine> ring_; // a power of two, at least the window
+    std::size_t ringMask_ = 0;
     // The window holds lines head_ to tail_ - 1, counted from the first read.
     qint64 head_ = 0;
     qint64 tail_ = 0;
     bool linesDone_ = false;
-    // Line numbers + 1 by key (0: a free slot). A dropped line's slot is not
-    // freed but passed over; the table is made anew once such slots add up.
+    // Line numbers + 1 by key (0: a free slot), kept only while sessions
+    // miss the front line: usually none does, and neither the table nor the
+    // lines' keys cost anything. A dropped line's slot is not freed but
+    // passed over; the table is made anew once such slots add up.
     std::vector<qint64> table_;
     std::uint64_t tableMask_ = 0;
     int tableShift_ = 0;
     qint64 indexed_ = 0;
+    bool indexing_ = false;
+    qint64 quietFrom_ = 0; // no miss until this line is read: the table is let go
+    MonthCache months_;
 };
 
 } // namespace core::analysis
