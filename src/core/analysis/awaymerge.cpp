@@ -63,9 +63,17 @@ Q_ALWAYS_INLINE const char *parseLine(const char *p, AwayLine &line)
     // yyyy-mm-dd,hh:mm:ss,hh:mm:ss,asleep,locked,idle
     if (p[10] != ',' || p[19] != ',' || p[28] != ',')
         return nullptr;
-    qint64 asleep = 0, locked = 0, idle = 0;
-    const char *at = countAt(p + 29, asleep);
-    if (!at || *at != ',' || !(at = countAt(at + 1, locked)) || *at != ',' || !(at = countAt(at + 1, idle)))
+    // Asleep time lies outside the length: only its form matters. It is
+    // mostly none.
+    const char *at = p + 30;
+    if (p[29] != '0' || *at != ',') {
+        qint64 asleep = 0;
+        at = countAt(p + 29, asleep);
+        if (!at || *at != ',')
+            return nullptr;
+    }
+    qint64 locked = 0, idle = 0;
+    if (!(at = countAt(at + 1, locked)) || *at != ',' || !(at = countAt(at + 1, idle)))
         return nullptr;
     line.text = sessionTextAt(p, p + 11, p + 20);
     line.away = std::min(locked + idle, kMostAway);
@@ -250,9 +258,13 @@ AwayMerge::AwayMerge(std::unique_ptr<QIODevice> device, qint64 from, int window,
     tableShift_ = 64 - bits;
 }
 
-void AwayMerge::fill()
+bool AwayMerge::readAhead(qint64 lines)
 {
-    while (!linesDone_ && tail_ - head_ < window_) {
+    // With no table to keep, an empty window starts at the ring's first slot
+    // again: the lines that follow each other through it stay in the cache.
+    if (!indexing_ && head_ == tail_)
+        head_ = tail_ = 0;
+    while (!linesDone_ && tail_ - head_ < lines) {
         if (!lines_.next(at(tail_))) {
             linesDone_ = true;
             break;
@@ -265,6 +277,7 @@ void AwayMerge::fill()
     // the next miss builds the table anew.
     if (indexing_ && tail_ >= quietFrom_)
         indexing_ = false;
+    return head_ < tail_;
 }
 
 void AwayMerge::startIndex()
@@ -314,25 +327,24 @@ qint64 AwayMerge::find(qint64 key) const
 
 qint64 AwayMerge::missed(qint64 key)
 {
+    readAhead(window_);
     startIndex();
     return find(key);
 }
 
 qint64 AwayMerge::origin()
 {
-    fill();
-    return head_ < tail_ ? at(head_).offset : lines_.endOffset();
+    return readAhead(1) ? at(head_).offset : lines_.endOffset();
 }
 
 bool AwayMerge::isEmpty()
 {
-    fill();
-    return head_ == tail_;
+    return !readAhead(1);
 }
 
 qint64 AwayMerge::firstOffsetOf(qint64 key)
 {
-    fill();
+    readAhead(window_);
     startIndex();
     const qint64 line = find(key);
     return line < 0 ? -1 : at(line).offset;

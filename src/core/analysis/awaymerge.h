@@ -148,9 +148,7 @@ public:
     // form, takes its line: true with the line's seconds away and offset.
     bool take(qint64 key, const SessionText *text, qint64 &away, qint64 &offset)
     {
-        if (!linesDone_ && tail_ - head_ < window_)
-            fill();
-        if (head_ == tail_)
+        if (head_ == tail_ && !readAhead(1))
             return false;
         // Usually the next line is the session's own. Alike texts are alike
         // dates and times: the record's were read as such already.
@@ -160,8 +158,6 @@ public:
         away = at(line).away;
         offset = at(line).offset;
         head_ = line + 1;
-        if (!linesDone_)
-            fill();
         return true;
     }
 
@@ -176,7 +172,10 @@ public:
     QString errorString() const { return lines_.errorString(); }
 
 private:
-    void fill();
+    // Reads lines until the window holds `lines` of them, or the file ends:
+    // false when it holds none. The window is read no further ahead than a
+    // session needs: its next line, or all of it once a session misses.
+    bool readAhead(qint64 lines);
     qint64 missed(qint64 key);
     void startIndex();
     void index(qint64 line);
