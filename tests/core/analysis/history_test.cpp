@@ -303,6 +303,10 @@ INSTANTIATE_TEST_SUITE_P(
         AwayCase {"RecordWithoutATime",
                   kThree.left(kThree.indexOf("#11:00:00#")) + "#11:00#" + kThree.mid(kThree.indexOf("#11:00:00#") + 10),
                   kThreeLines, 4096, "1 2 5400 900 | 2 0 0 0 | 3 1 3600 0"},
+        // Blanks around a record's time are read past: its line is found by
+        // the session's key, not by the text.
+        AwayCase {"RecordTimesWithBlanks", QByteArray(kThree).replace("#11:00:00#", " #11:00:00#\t"), kThreeLines,
+                  4096, "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
         AwayCase {"LineEndsOfOtherSystems", kThree, QByteArray(kThreeLines).replace("\r\n", "\n").replace("\n1999-12-03", "\r1999-12-03"), 4096,
                   "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
         // The last line may be one still being written.
