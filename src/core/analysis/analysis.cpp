@@ -586,8 +586,10 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
     takeRecords(reader, tally, history, fault, merge.get());
     // The split is right when the earlier part ends cleanly with a whole
     // record; the later part is then read from the start of the next one.
+    // Blank lines there ended the part, but they end the log only when
+    // nothing follows them: every line must belong to a record taken.
     const bool splitRight = fault.kind == Fault::Kind::None && reader.end() == session::LogReader::End::EndOfFile
-        && tally.records() > 0 && reader.linesRead() % session::kValuesPerRecord == 0;
+        && tally.records() > 0 && reader.linesRead() == tally.records() * session::kValuesPerRecord;
     if (!splitRight)
         abandon = true;
     worker.join();

@@ -63,6 +63,12 @@ Q_ALWAYS_INLINE const char *parseLine(const char *p, AwayLine &line)
     // yyyy-mm-dd,hh:mm:ss,hh:mm:ss,asleep,locked,idle
     if (p[10] != ',' || p[19] != ',' || p[28] != ',')
         return nullptr;
+    // No line end (nor any other control byte) within the date and times,
+    // which are not read yet: the line must not run on into the next.
+    constexpr std::uint64_t kSpaces = 0x2020202020202020ull, kTops = 0x8080808080808080ull;
+    const auto control = [](std::uint64_t x) { return (x - kSpaces) & ~x & kTops; };
+    if ((control(eightAt(p)) | control(eightAt(p + 8)) | control(eightAt(p + 16)) | control(eightAt(p + 21))) != 0)
+        return nullptr;
     // Asleep time lies outside the length: only its form matters. It is
     // mostly none.
     const char *at = p + 30;

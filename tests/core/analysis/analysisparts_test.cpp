@@ -174,6 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row {"TornAtTheEnd", kHalves + "\"----------\"\r\n#1999-11-21#\r\n"},
         Row {"BlankLinesAtTheEnd", kHalves + "\r\n\r\n"},
         Row {"ManyBlankLinesAtTheEnd", kHalves + QByteArray("\r\n").repeated(14)},
+        // Blank lines end a log only when nothing follows them: before a
+        // record they are records of their own, and not one is a date.
+        Row {"BlankRecordsBeforeARecord",
+             kHalves + QByteArray("\r\n").repeated(12) + logOf({{"#1999-11-21#", "1"}})},
         Row {"ALineMissing", kHalves.left(kHalves.indexOf("#1999-11-19#")) + kHalves.mid(kHalves.indexOf("#10:00:00#", kHalves.indexOf("#1999-11-19#")))},
         Row {"ALineTooMany", kHalves.left(100) + "\"----------\"\r\n" + kHalves.mid(100)},
         Row {"AwayEachSession", timedLog(), linesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9})},
