@@ -364,13 +364,6 @@ qint64 awayStartNear(const AwaySource &source, qint64 key)
     return awayLineStart(source, std::max<qint64>(0, low - qint64(source.window) * 8));
 }
 
-// The later part of a log, read before the total the earlier part ends
-// with is known. A session's rise is its length rounded, halves to even, as
-// it is added to the whole-second total: only whether that total is odd or
-// even matters, and only for a length ending in exactly one half. Once such
-// a record is added the total is even whatever it was before, so the parity
-// of the earlier part's total moves only the first of them, by one second
-// either way.
 // How the later part paired its sessions with LogAway.log, which it began to
 // read at a place of its own: enough to tell after the join whether the
 // reading in order would have paired them alike.
@@ -409,6 +402,13 @@ bool pairsAlike(const LaterAway &later, AwayMerge &inOrder)
     return !later.paired || inOrder.firstOffsetOf(later.firstKey) == later.firstOffset;
 }
 
+// The later part of a log, read before the total the earlier part ends
+// with is known. A session's rise is its length rounded, halves to even, as
+// it is added to the whole-second total: only whether that total is odd or
+// even matters, and only for a length ending in exactly one half. Once such
+// a record is added the total is even whatever it was before, so the parity
+// of the earlier part's total moves only the first of them, by one second
+// either way.
 struct LaterPart
 {
     bool usable = false;   // it read to the end of the log without a doubt
