@@ -5,7 +5,9 @@
 # against `wc -l` and an awk one-liner that sums every sixth line of the same
 # file; times `tallio-report --by day` against the plain report; and measures
 # peak memory of both, and how far that of `--by day` is above it on the
-# ten-record log. Prints a Markdown table (the one in README.md).
+# ten-record log. Then, in rounds of their own, `--by day` on the same logs
+# with LogAway.log beside them (a line for every session) against without.
+# Prints two Markdown tables (the ones in README.md).
 #
 # Usage: bench/tallio_bench.sh [BUILD-FOLDER]     (default: build)
 # Logs are generated once into $TALLIO_BENCH_DIR (default /tmp/tallio-bench)
@@ -68,4 +70,27 @@ for made in "${logs_made[@]}"; do
     rss=$(peak_mb "$report" "$f")
     day_rss=$(peak_mb "$report" --by day "$f")
     echo "| ${name//-/ } | ${size} MB | ${wc_t} s | ${awk_t} s | ${analysis_t} s | ${report_t} s | ${day_t} s | $(ratio "$analysis_t" "$wc_t") | $(ratio "$report_t" "$wc_t") | $(ratio "$day_t" "$report_t") | $(ratio "$awk_t" "$analysis_t") | ${rss} MB | ${day_rss} MB | $(awk -v a="$day_rss" -v b="$small_day_rss" 'BEGIN { printf "%+.1f", a - b }') MB |"
+done
+
+# The same logs in folders of their own with LogAway.log beside them, the
+# records the same bytes (a hard link): only the time away differs.
+echo
+echo "| records | LogAway.log | \`--by day\` without | with LogAway.log | with ÷ without | peak RSS without | with |"
+echo "|---:|---:|---:|---:|---:|---:|---:|"
+for made in "1000000 1000000" "5000000 5000000" "900000-every-8h 900000 8"; do
+    read -r name args <<<"$made"
+    f="$logs/$name.log"
+    away_dir="$logs/away-$name"
+    mkdir -p "$away_dir"
+    ln -f "$f" "$away_dir/LogData.log"
+    # shellcheck disable=SC2086 # the arguments are words
+    [ -s "$away_dir/LogAway.log" ] || "$build/bench/tallio_make_log" --away "$away_dir/LogAway.log" $args >/dev/null
+    cat "$f" "$away_dir/LogAway.log" >/dev/null
+    without_t="" with_t=""
+    for _ in $(seq "$runs"); do
+        without_t=$(min "$(once "$report" --by day "$f")" "$without_t")
+        with_t=$(min "$(once "$report" --by day "$away_dir/LogData.log")" "$with_t")
+    done
+    away_size=$(awk -v b="$(stat -c %s "$away_dir/LogAway.log")" 'BEGIN { printf "%.1f", b / 1048576 }')
+    echo "| ${name//-/ } | ${away_size} MB | ${without_t} s | ${with_t} s | $(ratio "$with_t" "$without_t") | $(peak_mb "$report" --by day "$f") MB | $(peak_mb "$report" --by day "$away_dir/LogData.log") MB |"
 done

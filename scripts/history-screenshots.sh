@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Takes the pictures of Tallio that README.md shows, from the real program in
 # a private X server: the report window and its History window, over a log
-# of 400 sessions written by the same record writer Tocka uses.
+# of 400 sessions written by the same record writer Tocka uses, with their
+# lines in LogAway.log (a third of them with time away).
 #
 #   scripts/history-screenshots.sh [BUILD-FOLDER]     (default: build; writes docs/*.png)
 set -euo pipefail
@@ -30,7 +31,7 @@ xvfb=$!
 read -r -t 20 display <"$work/displayfd" || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$display"
 
-"$build/bench/tallio_make_log" 400 >"$work/LogData.log"
+"$build/bench/tallio_make_log" --away "$work/LogAway.log" 400 >"$work/LogData.log"
 (cd "$work" && exec "$build/apps/tallio/tallio") >"$work/tallio.out" 2>&1 &
 tallio=$!
 

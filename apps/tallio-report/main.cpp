@@ -2,7 +2,7 @@
 // tallio-report: Tallio's report on standard output, for scripts and
 // terminals. It reads LogData.log in the current folder, or the log named on
 // the command line, and prints the same thirteen lines as the window, or
-// with --by the sessions and time of every day, week or month.
+// with --by the sessions, time and time away of every day, week or month.
 // When the log cannot be read whole it prints nothing on standard output, so
 // no script takes a partial report for the real one: what went wrong, and
 // what the whole records before it give, go to standard error.
@@ -79,6 +79,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     if (history) {
+        // Only the time away is missing then: the history itself is whole.
+        if (const QString note = core::analysis::awayProblem(analysis, path); !note.isEmpty())
+            printLines(stderr, {QStringLiteral("tallio-report: ") + note});
         const bool written = core::analysis::writeHistory(*history, options.format, [](std::string_view chunk) {
             return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
         });

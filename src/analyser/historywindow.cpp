@@ -22,8 +22,14 @@ namespace analyser {
 namespace {
 
 const QColor kBackground = Qt::black;
+// At the computer: solid and light; away: dark, hatched. They differ in
+// lightness and in pattern, not in hue alone, so that no kind of colour
+// blindness makes one of the other.
 const QColor kBar(128, 255, 128); // the report's light green
 const QColor kCurrentBar(255, 255, 160);
+const QColor kAwayFill(25, 45, 110);
+const QColor kAwayHatch(150, 190, 255);
+const QColor kCurrentAwayFill(90, 80, 20);
 const QColor kAxis(150, 150, 150);
 const QColor kGrid(60, 60, 60);
 const QColor kText(200, 255, 200);
@@ -53,7 +59,54 @@ QString periodWord(core::analysis::Period by, bool plural)
     return plural ? QStringLiteral("days") : QStringLiteral("day");
 }
 
+// One part of a bar, or a legend's swatch.
+void fillPart(QPainter &painter, const QRect &rect, bool away, bool current)
+{
+    if (rect.isEmpty())
+        return;
+    if (!away) {
+        painter.fillRect(rect, current ? kCurrentBar : kBar);
+        return;
+    }
+    painter.fillRect(rect, current ? kCurrentAwayFill : kAwayFill);
+    painter.fillRect(rect, QBrush(current ? kCurrentBar : kAwayHatch, Qt::BDiagPattern));
+}
+
+// The part of a period's time spent at the computer: its seconds less the
+// time away, never below nothing.
+std::int64_t atTheComputer(const core::analysis::HistoryRow &r)
+{
+    return std::clamp<std::int64_t>(r.seconds - r.away, 0, std::max<std::int64_t>(r.seconds, 0));
+}
+
 } // namespace
+
+// ---- the legend ----
+
+LegendLabel::LegendLabel(const QString &text, bool away, QWidget *parent)
+    : QLabel(text, parent)
+    , away_(away)
+{
+    setTextFormat(Qt::PlainText);
+    // Room for the swatch before the text.
+    setIndent(swatchSize() + 6);
+}
+
+int LegendLabel::swatchSize() const
+{
+    return fontMetrics().height() - 2;
+}
+
+void LegendLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    QPainter painter(this);
+    const int size = swatchSize();
+    const QRect swatch(contentsRect().left(), contentsRect().center().y() - size / 2, size, size);
+    fillPart(painter, swatch, away_, false);
+    painter.setPen(kAxis);
+    painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+}
 
 // ---- the table ----
 
@@ -82,11 +135,12 @@ QString HistoryModel::periodText(int row) const
 QString HistoryModel::rowText(int row) const
 {
     const core::analysis::HistoryRow &r = rows_.at(static_cast<std::size_t>(row));
-    return QStringLiteral("%1: %2 %3, %4")
+    return QStringLiteral("%1: %2 %3, %4: %5 at the computer, %6 away")
         .arg(periodText(row))
         .arg(r.sessions)
         .arg(r.sessions == 1 ? QStringLiteral("session") : QStringLiteral("sessions"),
-            core::analysis::clockText(r.seconds));
+             core::analysis::clockText(r.seconds), core::analysis::clockText(atTheComputer(r)),
+             core::analysis::clockText(r.away));
 }
 
 int HistoryModel::rowCount(const QModelIndex &parent) const
@@ -96,7 +150,7 @@ int HistoryModel::rowCount(const QModelIndex &parent) const
 
 int HistoryModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : 4;
 }
 
 QVariant HistoryModel::data(const QModelIndex &index, int role) const
@@ -110,8 +164,10 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
             return periodText(index.row());
         case 1:
             return QString::number(r.sessions);
-        default:
+        case 2:
             return core::analysis::clockText(r.seconds);
+        default:
+            return core::analysis::clockText(r.away);
         }
     }
     if (role == Qt::ToolTipRole)
@@ -138,8 +194,10 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
         return QStringLiteral("Day");
     case 1:
         return QStringLiteral("Sessions");
-    default:
+    case 2:
         return QStringLiteral("Time");
+    default:
+        return QStringLiteral("Away");
     }
 }
 
@@ -293,7 +351,8 @@ void HistoryChart::paintEvent(QPaintEvent *)
                          label);
     }
     painter.drawText(QRect(4, 2, width(), kTopMargin - 4), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Time at the computer (hours:minutes) per ") + periodWord(model_.by(), false));
+                     QStringLiteral("Time per %1 (hours:minutes), at the computer and away")
+                         .arg(periodWord(model_.by(), false)));
 
     const int n = model_.rowCount();
     if (n > 0) {
@@ -314,9 +373,15 @@ void HistoryChart::paintEvent(QPaintEvent *)
             const core::analysis::HistoryRow &r = model_.rows()[static_cast<std::size_t>(row)];
             const int x = xOf(row);
             const int y = yOf(static_cast<double>(r.seconds));
-            if (r.seconds != 0)
-                painter.fillRect(QRect(QPoint(x, std::min(y, zero)), QPoint(x + barWidth - 1, std::max(y, zero) - 1)),
-                                 row == current_ ? kCurrentBar : kBar);
+            const bool current = row == current_;
+            if (r.seconds < 0) {
+                fillPart(painter, QRect(QPoint(x, zero), QPoint(x + barWidth - 1, y - 1)), false, current);
+            } else if (r.seconds > 0) {
+                // At the computer from the axis up, the time away on top.
+                const int middle = yOf(static_cast<double>(atTheComputer(r)));
+                fillPart(painter, QRect(QPoint(x, middle), QPoint(x + barWidth - 1, zero - 1)), false, current);
+                fillPart(painter, QRect(QPoint(x, y), QPoint(x + barWidth - 1, middle - 1)), true, current);
+            }
             if (row == current_ && r.seconds == 0) {
                 painter.setPen(kCurrentBar);
                 painter.drawLine(x, zero - 1, x + barWidth - 1, zero - 1);
@@ -438,7 +503,16 @@ HistoryWindow::HistoryWindow(core::analysis::History days, const QString &note, 
     chart_ = new HistoryChart(model_, this);
     chart_->setObjectName(QStringLiteral("chart"));
     chart_->setToolTip(QString());
-    chart_->setAccessibleName(QStringLiteral("Bar chart of the time at the computer"));
+    chart_->setAccessibleName(QStringLiteral("Bar chart of the time at the computer and away"));
+
+    auto *atComputerKey = new LegendLabel(QStringLiteral("At the computer"), false, this);
+    atComputerKey->setObjectName(QStringLiteral("legendAtComputer"));
+    atComputerKey->setToolTip(QStringLiteral("The lower, solid light part of each bar"));
+    atComputerKey->setAccessibleDescription(atComputerKey->toolTip());
+    auto *awayKey = new LegendLabel(QStringLiteral("Away (screen locked or idle)"), true, this);
+    awayKey->setObjectName(QStringLiteral("legendAway"));
+    awayKey->setToolTip(QStringLiteral("The upper, dark hatched part of each bar, from LogAway.log"));
+    awayKey->setAccessibleDescription(awayKey->toolTip());
 
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("values"));
@@ -458,20 +532,22 @@ HistoryWindow::HistoryWindow(core::analysis::History days, const QString &note, 
     header->setSectionResizeMode(QHeaderView::Fixed);
     int widths[] = {fm.horizontalAdvance(QStringLiteral("week of 2026-12-07")) + 16,
                     fm.horizontalAdvance(QStringLiteral("0000000")) + 16,
+                    fm.horizontalAdvance(QStringLiteral("00000:00:00")) + 16,
                     fm.horizontalAdvance(QStringLiteral("00000:00:00")) + 16};
+    constexpr int kColumns = sizeof widths / sizeof widths[0];
     for (const auto by : {core::analysis::Period::Day, core::analysis::Period::Week, core::analysis::Period::Month}) {
         model_.setRows({}, by);
-        for (int column = 0; column < 3; ++column)
+        for (int column = 0; column < kColumns; ++column)
             widths[column] = std::max(widths[column], header->sectionSizeHint(column));
     }
     int tableWidth = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width() + 2;
-    for (int column = 0; column < 3; ++column) {
+    for (int column = 0; column < kColumns; ++column) {
         header->resizeSection(column, widths[column]);
         tableWidth += widths[column];
     }
     table_->setFixedWidth(tableWidth);
     table_->setAccessibleName(QStringLiteral("The same values as a table"));
-    table_->setToolTip(QStringLiteral("Sessions and time of each period, as in the chart"));
+    table_->setToolTip(QStringLiteral("Sessions, time and time away of each period, as in the chart"));
     table_->setAccessibleDescription(table_->toolTip());
 
     auto *top = new QHBoxLayout;
@@ -479,6 +555,11 @@ HistoryWindow::HistoryWindow(core::analysis::History days, const QString &note, 
     top->addWidget(byBox_);
     top->addSpacing(16);
     top->addWidget(summary_, 1);
+    auto *legend = new QHBoxLayout;
+    legend->addWidget(atComputerKey);
+    legend->addSpacing(16);
+    legend->addWidget(awayKey);
+    legend->addStretch(1);
     auto *middle = new QHBoxLayout;
     middle->addWidget(chart_, 1);
     middle->addWidget(table_);
@@ -491,6 +572,7 @@ HistoryWindow::HistoryWindow(core::analysis::History days, const QString &note, 
         noteLabel->setAccessibleName(note);
         layout->addWidget(noteLabel);
     }
+    layout->addLayout(legend);
     layout->addLayout(middle, 1);
     setTabOrder(byBox_, chart_);
     setTabOrder(chart_, table_);
@@ -516,16 +598,17 @@ void HistoryWindow::showPeriod(core::analysis::Period by)
     model_.setRows(grouped ? grouped->rows() : std::vector<core::analysis::HistoryRow>(), by);
 
     const auto &rows = model_.rows();
-    std::int64_t sessions = 0, seconds = 0;
+    std::int64_t sessions = 0, seconds = 0, away = 0;
     for (const core::analysis::HistoryRow &r : rows) {
         sessions += r.sessions;
         seconds += r.seconds;
+        away += r.away;
     }
     summary_->setText(rows.empty() ? QStringLiteral("No sessions in the log.")
-                                   : QStringLiteral("%1 %2, %3 in %4 %5 from %6 to %7")
+                                   : QStringLiteral("%1 %2, %3 (%4 away) in %5 %6 from %7 to %8")
                                          .arg(sessions)
                                          .arg(sessions == 1 ? QStringLiteral("session") : QStringLiteral("sessions"),
-                                              core::analysis::clockText(seconds))
+                                              core::analysis::clockText(seconds), core::analysis::clockText(away))
                                          .arg(rows.size())
                                          .arg(periodWord(by, rows.size() != 1), model_.periodText(0),
                                               model_.periodText(static_cast<int>(rows.size()) - 1)));

@@ -1,25 +1,41 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Tallio's History window: the time at the computer per day, week or month
-// as a bar chart, and the same numbers as a table beside it, which is also
-// what a screen reader reads. The numbers are those of `tallio-report --by`,
+// Tallio's History window: the time per day, week or month as a bar chart,
+// each bar in two parts, the time at the computer and the time away, and the
+// same numbers as a table beside it, which is also what a screen reader
+// reads. The numbers are those of `tallio-report --by`,
 // from the pass that built the report.
 
 #include "core/analysis/history.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractTableModel>
+#include <QLabel>
 #include <QWidget>
 
 #include <vector>
 
 class QComboBox;
-class QLabel;
 class QTableView;
 
 namespace analyser {
 
-// The rows as a table: period, sessions, time (H:MM:SS).
+// A legend's entry: the part of a bar it names, drawn before its text.
+class LegendLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    LegendLabel(const QString &text, bool away, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int swatchSize() const;
+    bool away_;
+};
+
+// The rows as a table: period, sessions, time and time away (H:MM:SS).
 class HistoryModel : public QAbstractTableModel
 {
     Q_OBJECT

@@ -105,6 +105,8 @@ void Form1::Form_Load()
             : QStringLiteral("The session log could not be read (the report window says why).");
         growToShowAll();
     }
+    if (const QString away = core::analysis::awayProblem(analysis, path); !away.isEmpty())
+        historyNote_ = historyNote_.isEmpty() ? away : historyNote_ + QLatin1Char(' ') + away;
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)

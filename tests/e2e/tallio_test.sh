@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Tallio end to end: the real window appears over a known log, and
 # tallio-report prints the worked example byte for byte, in the user's
-# formats, and refuses a damaged or missing log plainly.
+# formats, and refuses a damaged or missing log plainly; its history takes
+# the time away from LogAway.log beside the log, and does without it.
 source "$E2E_LIB"
 [ -n "${TALLIO_BIN:-}" ] && [ -n "${TALLIO_REPORT_BIN:-}" ] || fail "TALLIO_BIN and TALLIO_REPORT_BIN must be set"
 
@@ -65,12 +66,31 @@ expect_history() {
     got=$(history "$@") || fail "tallio-report $* failed"
     [ "$got" = "$want" ] || fail "tallio-report $*:"$'\n'"$got"$'\n'"wanted:"$'\n'"$want"
 }
-expect_history $'period,sessions,seconds\n1999-11-16,1,3600\n1999-11-17,0,0\n1999-11-18,1,5430' --by day --format csv
-expect_history $'[\n  {"period": "1999-11-15", "sessions": 2, "seconds": 9030}\n]' --by=week --format=json
-expect_history $'period      sessions     time\n1999-11-01         2  2:30:30\ntotal              2  2:30:30' --by month
-expect_history $'period,sessions,seconds\n1999-11-18,1,5430' --by day --format csv --since 1999-11-17 LogData.log
+expect_history $'period,sessions,seconds,away\n1999-11-16,1,3600,0\n1999-11-17,0,0,0\n1999-11-18,1,5430,0' --by day --format csv
+expect_history $'[\n  {"period": "1999-11-15", "sessions": 2, "seconds": 9030, "away": 0}\n]' --by=week --format=json
+expect_history $'period      sessions     time     away\n1999-11-01         2  2:30:30  0:00:00\ntotal              2  2:30:30  0:00:00' --by month
+expect_history $'period,sessions,seconds,away\n1999-11-18,1,5430,0' --by day --format csv --since 1999-11-17 LogData.log
 expect_history $'[]' --by day --format json --until 1999-11-15
 history --by day --format csv | od -c | grep -q '\\r' && fail "CR in the CSV"
+
+# With LogAway.log beside the log: the locked and idle seconds of each
+# session (not its time asleep), whatever orphan or damaged lines come
+# between; the seconds and the plain report stay as they were, to the byte.
+printf '1999-11-15,09:00:00,10:00:00,0,99,99\r\n1999-11-16,09:00:00,10:00:00,1200,600,300\r\n' >"$work/LogAway.log"
+printf '1999-11-18,09:00:00,10:30:30,0,x,0\r\n1999-11-18,09:00:00,10:30:30,0,0,61\r\n' >>"$work/LogAway.log"
+expect_history $'period,sessions,seconds,away\n1999-11-16,1,3600,900\n1999-11-17,0,0,0\n1999-11-18,1,5430,61' --by day --format csv
+expect_history $'[\n  {"period": "1999-11-15", "sessions": 2, "seconds": 9030, "away": 961}\n]' --by week --format json
+expect_history $'period      sessions     time     away\n1999-11-01         2  2:30:30  0:16:01\ntotal              2  2:30:30  0:16:01' --by month
+(cd "$work" && "$TALLIO_REPORT_BIN") >"$E2E_DIR/report.away" || fail "tallio-report failed beside LogAway.log"
+cmp -s "$E2E_DIR/expected" "$E2E_DIR/report.away" || fail "LogAway.log changed the report"
+# A LogAway.log that cannot be read leaves the time away out, says so, and
+# is no failure.
+mkdir "$E2E_DIR/awaydir" && cp "$work/LogData.log" "$E2E_DIR/awaydir/" && mkdir "$E2E_DIR/awaydir/LogAway.log"
+(cd "$E2E_DIR/awaydir" && "$TALLIO_REPORT_BIN" --by month --format csv) >"$E2E_DIR/awaydir.out" 2>"$E2E_DIR/awaydir.err" ||
+    fail "an unreadable LogAway.log failed the history: $(cat "$E2E_DIR/awaydir.err")"
+[ "$(cat "$E2E_DIR/awaydir.out")" = $'period,sessions,seconds,away\n1999-11-01,2,9030,0' ] || fail "unreadable LogAway.log: $(cat "$E2E_DIR/awaydir.out")"
+grep -q "^tallio-report: The time away is left out: LogAway.log in the folder $E2E_DIR/awaydir cannot be read: it is a folder" \
+    "$E2E_DIR/awaydir.err" || fail "unreadable LogAway.log not named: $(cat "$E2E_DIR/awaydir.err")"
 
 # Wrong arguments (each rule has its row in the unit test of the options):
 # the reason and the usage on standard error, status 2, nothing on standard

@@ -3,9 +3,12 @@
 
 #include "core/analysis/history.h"
 #include "core/files/safefile.h"
+#include "core/session/awayline.h"
 #include "core/session/record.h"
 #include "core/text/numbers.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QScopeGuard>
 
@@ -181,9 +184,65 @@ Q_ALWAYS_INLINE Parsed parseRecord(const session::RecordView &r, DateCache &date
     return Parsed::Ok;
 }
 
+// A time of day as a record holds it, as seconds since midnight; -1 when it
+// is none. The usual form is read inline, the same as the full parser reads it.
+Q_ALWAYS_INLINE qint64 recordTime(const session::RecordView &r, RecordValue which)
+{
+    if (r.isCut(which))
+        return -1;
+    const QByteArrayView v = r.value(which);
+    if (v.size() == 10 && v[0] == '#' && v[9] == '#')
+        return secondsOfDay(eightAt(v.data() + 1));
+    const std::optional<QTime> time = session::parseDataTime(v);
+    return time ? time->msecsSinceStartOfDay() / 1000 : -1;
+}
+
+// The session a record stands for, as its LogAway.log line names it: its
+// key, and its texts as a line has them when the record has the usual form.
+struct RecordName
+{
+    qint64 key = kNoSessionKey;
+    bool plain = false;
+    SessionText text;
+};
+
+Q_ALWAYS_INLINE RecordName recordName(const session::RecordView &r, const QDate &endDate)
+{
+    RecordName name;
+    const qint64 start = recordTime(r, RecordValue::StartTime);
+    const qint64 end = recordTime(r, RecordValue::EndTime);
+    if (start < 0 || end < 0)
+        return name;
+    name.key = (endDate.toJulianDay() * 86400 + start) * 86400 + end;
+    // The date was read as one already: twelve bytes of it are #yyyy-mm-dd#.
+    const QByteArrayView date = r.value(RecordValue::EndDate);
+    const QByteArrayView s = r.value(RecordValue::StartTime);
+    const QByteArrayView e = r.value(RecordValue::EndTime);
+    name.plain = date.size() == 12 && s.size() == 10 && s[0] == '#' && e.size() == 10 && e[0] == '#';
+    if (name.plain)
+        name.text = sessionTextAt(date.data() + 1, s.data() + 1, e.data() + 1);
+    return name;
+}
+
+// The seconds away of the session a record stands for, taking its line.
+Q_ALWAYS_INLINE std::int64_t takeAway(AwayMerge &away, const session::RecordView &r, const QDate &endDate,
+                                      qint64 *offset = nullptr, qint64 *key = nullptr)
+{
+    const RecordName name = recordName(r, endDate);
+    if (key)
+        *key = name.key;
+    qint64 seconds = 0, at = -1;
+    if (name.key != kNoSessionKey)
+        away.take(name.key, name.plain ? &name.text : nullptr, seconds, at);
+    if (offset)
+        *offset = at;
+    return seconds;
+}
+
 // Adds up the reader's records until it runs out or one cannot be taken,
-// which `fault` then names.
-void takeRecords(session::LogReader &reader, Tally &tally, History *history, Fault &fault)
+// which `fault` then names. With `away`, every record takes its line, counted
+// or not, so that the lines after it stay in step.
+void takeRecords(session::LogReader &reader, Tally &tally, History *history, Fault &fault, AwayMerge *away)
 {
     DateCache dates;
     session::RecordView r;
@@ -205,8 +264,9 @@ void takeRecords(session::LogReader &reader, Tally &tally, History *history, Fau
             fault = valueFault(Fault::Kind::TotalOutOfRange, r, RecordValue::ElapsedSecs);
             return;
         }
+        const std::int64_t awaySeconds = away ? takeAway(*away, r, v.endDate) : 0;
         if (history && added == Tally::Added::Counted)
-            history->add(v.endDate, std::int64_t(tally.totals().totalSeconds) - before);
+            history->add(v.endDate, std::int64_t(tally.totals().totalSeconds) - before, awaySeconds);
     }
 }
 
@@ -234,14 +294,112 @@ void noteEnd(const session::LogReader &reader, const Tally &tally, Fault &fault)
     }
 }
 
-Analysis concluded(const Tally &tally, Fault fault)
+Analysis concluded(const Tally &tally, Fault fault, const AwayMerge *away = nullptr)
 {
     Analysis result;
     result.fault = std::move(fault);
     if (tally.records() > 0)
         result.totals = tally.totals();
     result.records = tally.records();
+    if (away && away->failed())
+        result.awayFault = {AwayFault::Kind::ReadFailed, away->errorString()};
     return result;
+}
+
+std::unique_ptr<AwayMerge> awayFrom(const AwaySource *source, qint64 from)
+{
+    if (!source)
+        return nullptr;
+    return std::make_unique<AwayMerge>(source->open(from, -1), from, source->window, source->blockSize);
+}
+
+// The first line of LogAway.log that starts at `near` or after it: after an
+// LF, or after a CR that no LF follows, as the lines are read in order.
+qint64 awayLineStart(const AwaySource &source, qint64 near)
+{
+    if (near <= 0)
+        return 0;
+    constexpr qint64 kChunk = 4096;
+    for (qint64 at = near - 1;; at += kChunk) {
+        const std::unique_ptr<QIODevice> device = source.open(at, at + kChunk + 1);
+        const QByteArray bytes = device ? device->read(kChunk + 1) : QByteArray();
+        const qsizetype scan = std::min<qsizetype>(bytes.size(), kChunk);
+        for (qsizetype i = 0; i < scan; ++i) {
+            if (bytes[i] == '\n')
+                return at + i + 1;
+            if (bytes[i] == '\r')
+                return at + i + 1 + (i + 1 < bytes.size() && bytes[i + 1] == '\n');
+        }
+        if (bytes.size() <= kChunk)
+            return at + bytes.size();
+    }
+}
+
+// Where the later part starts reading LogAway.log when its first session with
+// a key has `key`: a little before the first line whose key is not below it,
+// as a search that takes the lines to be in the order of their keys finds it
+// (they are, but for a clock set back). Only a guess: the join checks it.
+qint64 awayStartNear(const AwaySource &source, qint64 key)
+{
+    constexpr qint64 kProbe = 512;
+    qint64 low = 0;
+    qint64 high = source.size;
+    while (high - low > kProbe) {
+        const qint64 mid = low + (high - low) / 2;
+        const qint64 start = awayLineStart(source, mid);
+        AwayLine line;
+        AwayLines lines(source.open(start, start + kProbe), start, kProbe);
+        MonthCache months;
+        qint64 lineKey = kNoSessionKey;
+        while (lineKey == kNoSessionKey && lines.next(line))
+            lineKey = sessionKeyOf(line.text, months);
+        if (lineKey == kNoSessionKey || line.offset >= high)
+            high = mid;
+        else if (lineKey < key)
+            low = line.offset + 1;
+        else
+            high = mid;
+    }
+    // Lines a little out of order still fall within the window.
+    return awayLineStart(source, std::max<qint64>(0, low - qint64(source.window) * 8));
+}
+
+// How the later part paired its sessions with LogAway.log, which it began to
+// read at a place of its own: enough to tell after the join whether the
+// reading in order would have paired them alike.
+struct LaterAway
+{
+    static constexpr std::size_t kMostUnpaired = 65536;
+    bool started = false; // a session of the part has a key: its merge began
+    qint64 origin = 0;    // and this was its origin
+    std::vector<qint64> unpaired; // keys of the sessions before its first pairing
+    bool tooMany = false;         // more of them than are kept
+    bool paired = false;
+    qint64 firstKey = 0;
+    qint64 firstOffset = 0; // the line the first pairing took
+    bool failed = false;
+};
+
+// Whether the merge in order, as the earlier part leaves it, pairs the later
+// part's sessions as the later part did. The same origin makes the two
+// merges one. Otherwise the merge in order must find none of the sessions
+// the later part left unpaired, and give its first pairing the same line:
+// after that line the two read on from the same place.
+bool pairsAlike(const LaterAway &later, AwayMerge &inOrder)
+{
+    if (!later.started)
+        return true;
+    if (later.failed)
+        return false;
+    if (later.origin == inOrder.origin())
+        return true;
+    if (later.tooMany)
+        return !later.paired && inOrder.isEmpty();
+    for (const qint64 key : later.unpaired) {
+        if (inOrder.firstOffsetOf(key) >= 0)
+            return false;
+    }
+    return !later.paired || inOrder.firstOffsetOf(later.firstKey) == later.firstOffset;
 }
 
 // The later part of a log, read before the total the earlier part ends
@@ -261,14 +419,17 @@ struct LaterPart
     std::optional<QDate> firstHalf; // the date of the first record ending in a half
     int oddShift = 0;               // what that record adds more with an odd total before
     std::optional<History> history;
+    LaterAway away;
 };
 
 // Anything above this is out of range whatever the total before it.
 constexpr std::int64_t kRiseBeyondAnyRange = std::int64_t(1) << 33;
 
-LaterPart readLaterPart(QIODevice &device, std::optional<History> history, const std::atomic<bool> &abandon)
+LaterPart readLaterPart(QIODevice &device, std::optional<History> history, const std::atomic<bool> &abandon,
+                        const AwaySource *awaySource)
 {
     LaterPart part;
+    std::unique_ptr<AwayMerge> away;
     part.history = std::move(history);
     session::LogReader reader(device);
     DateCache dates;
@@ -282,6 +443,36 @@ LaterPart readLaterPart(QIODevice &device, std::optional<History> history, const
             return {}; // its fault is named by the reading in order
         ++part.records;
         part.lastDate = v.endDate;
+        std::int64_t awaySeconds = 0;
+        if (awaySource && !away) {
+            // The merge begins at the first session with a key.
+            if (const qint64 key = recordName(r, v.endDate).key; key != kNoSessionKey) {
+                const qint64 from = awaySource->laterFrom ? awayLineStart(*awaySource, *awaySource->laterFrom)
+                                                          : awayStartNear(*awaySource, key);
+                away = awayFrom(awaySource, from);
+                part.away.started = true;
+                part.away.origin = away->origin();
+            }
+        }
+        if (away) {
+            LaterAway &a = part.away;
+            if (a.paired) {
+                awaySeconds = takeAway(*away, r, v.endDate);
+            } else {
+                qint64 offset = -1, key = kNoSessionKey;
+                awaySeconds = takeAway(*away, r, v.endDate, &offset, &key);
+                if (offset >= 0) {
+                    a.paired = true;
+                    a.firstKey = key;
+                    a.firstOffset = offset;
+                } else if (key != kNoSessionKey) {
+                    if (a.unpaired.size() < LaterAway::kMostUnpaired)
+                        a.unpaired.push_back(key);
+                    else
+                        a.tooMany = true;
+                }
+            }
+        }
         // Not the log's first record: only a length above 0 counts.
         if (!v.hasLength || !(v.length > 0))
             continue;
@@ -313,10 +504,11 @@ LaterPart readLaterPart(QIODevice &device, std::optional<History> history, const
             return {};
         ++part.counted;
         if (part.history)
-            part.history->add(v.endDate, step);
+            part.history->add(v.endDate, step, awaySeconds);
     }
     part.rise = rise;
     part.usable = reader.end() == session::LogReader::End::EndOfFile;
+    part.away.failed = away && away->failed();
     return part;
 }
 
@@ -344,19 +536,24 @@ qint64 recordStartNear(const PartOpener &openPart, qint64 near)
 
 } // namespace
 
-Analysis analyse(QIODevice &device, qsizetype blockSize, History *history, session::LogReader::ReadAhead ahead)
+Analysis analyse(QIODevice &device, qsizetype blockSize, History *history, session::LogReader::ReadAhead ahead,
+                 const AwaySource *away)
 {
     session::LogReader reader(device, blockSize, ahead);
+    // The time away goes into the history alone.
+    const std::unique_ptr<AwayMerge> merge = awayFrom(history ? away : nullptr, 0);
     Tally tally;
     Fault fault;
-    takeRecords(reader, tally, history, fault);
+    takeRecords(reader, tally, history, fault, merge.get());
     if (fault.kind == Fault::Kind::None)
         noteEnd(reader, tally, fault);
-    return concluded(tally, std::move(fault));
+    return concluded(tally, std::move(fault), merge.get());
 }
 
-Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *history)
+Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *history, const AwaySource *away)
 {
+    if (!history)
+        away = nullptr;
     const auto inOrder = [&] {
         const std::unique_ptr<QIODevice> whole = openPart(0, -1);
         if (!whole) {
@@ -365,7 +562,7 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
             return result;
         }
         return analyse(*whole, session::LogReader::kDefaultBlockSize, history,
-                       session::LogReader::ReadAhead::OnThread);
+                       session::LogReader::ReadAhead::OnThread, away);
     };
     const qint64 split = recordStartNear(openPart, splitNear);
     std::unique_ptr<QIODevice> early = split > 0 ? openPart(0, split) : nullptr;
@@ -376,7 +573,7 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
     std::atomic<bool> abandon {false};
     LaterPart laterPart;
     std::optional<History> laterHistory = history ? std::optional<History>(history->blank()) : std::nullopt;
-    std::thread worker([&] { laterPart = readLaterPart(*later, std::move(laterHistory), abandon); });
+    std::thread worker([&] { laterPart = readLaterPart(*later, std::move(laterHistory), abandon, away); });
     const auto joined = qScopeGuard([&] {
         if (worker.joinable())
             worker.join();
@@ -385,19 +582,22 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
     Tally tally;
     Fault fault;
     session::LogReader reader(*early);
-    takeRecords(reader, tally, history, fault);
+    const std::unique_ptr<AwayMerge> merge = awayFrom(away, 0);
+    takeRecords(reader, tally, history, fault, merge.get());
     // The split is right when the earlier part ends cleanly with a whole
     // record; the later part is then read from the start of the next one.
+    // Blank lines there ended the part, but they end the log only when
+    // nothing follows them: every line must belong to a record taken.
     const bool splitRight = fault.kind == Fault::Kind::None && reader.end() == session::LogReader::End::EndOfFile
-        && tally.records() > 0 && reader.linesRead() % session::kValuesPerRecord == 0;
+        && tally.records() > 0 && reader.linesRead() == tally.records() * session::kValuesPerRecord;
     if (!splitRight)
         abandon = true;
     worker.join();
     if (fault.kind != Fault::Kind::None)
-        return concluded(tally, std::move(fault));
+        return concluded(tally, std::move(fault), merge.get());
     if (reader.end() == session::LogReader::End::ReadError) {
         noteEnd(reader, tally, fault);
-        return concluded(tally, std::move(fault));
+        return concluded(tally, std::move(fault), merge.get());
     }
     if (!splitRight) {
         if (history)
@@ -406,7 +606,7 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
     }
 
     const std::int64_t before = tally.totals().totalSeconds;
-    if (laterPart.usable) {
+    if (laterPart.usable && (!merge || pairsAlike(laterPart.away, *merge))) {
         const bool odd = (before & 1) != 0;
         const std::int64_t rise = laterPart.rise + (odd ? laterPart.oddShift : 0);
         if (before + rise <= std::int64_t(2147483646)) {
@@ -416,7 +616,7 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
                 if (odd && laterPart.firstHalf)
                     history->adjust(*laterPart.firstHalf, laterPart.oddShift);
             }
-            return concluded(tally, std::move(fault));
+            return concluded(tally, std::move(fault), merge.get());
         }
     }
     // Read it again, on from where the earlier part ended, as one reading
@@ -426,14 +626,14 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
         fault.kind = Fault::Kind::ReadFailed;
         fault.line = reader.linesRead();
         fault.recordLine = tally.records() * session::kValuesPerRecord + 1;
-        return concluded(tally, std::move(fault));
+        return concluded(tally, std::move(fault), merge.get());
     }
     session::LogReader restReader(*rest);
     restReader.setLinesBefore(reader.linesRead());
-    takeRecords(restReader, tally, history, fault);
+    takeRecords(restReader, tally, history, fault, merge.get());
     if (fault.kind == Fault::Kind::None)
         noteEnd(restReader, tally, fault);
-    return concluded(tally, std::move(fault));
+    return concluded(tally, std::move(fault), merge.get());
 }
 
 Analysis analyseFile(const QString &path, History *history)
@@ -452,14 +652,44 @@ Analysis analyseFile(const QString &path, History *history)
     case files::ReadResult::Ok:
         break;
     }
+    // Only the history shows the time away; the totals never depend on it.
+    files::Handle awayFile;
+    std::optional<AwaySource> away;
+    AwayFault awayFault;
+    if (history) {
+        switch (files::openRegular(awayLogPath(path), &awayFile, &awayFault.systemError)) {
+        case files::ReadResult::Missing:
+            break;
+        case files::ReadResult::Failed:
+            awayFault.kind = AwayFault::Kind::Unreadable;
+            break;
+        case files::ReadResult::Ok:
+            away.emplace();
+            away->open = [&awayFile](qint64 from, qint64 to) { return std::make_unique<FilePart>(awayFile, from, to); };
+            away->size = awayFile.size();
+            break;
+        }
+    }
+    const AwaySource *const awaySource = away ? &*away : nullptr;
     const qint64 size = file.size();
     // A thread costs more than reading a few blocks takes.
     if (size > 8 * session::LogReader::kDefaultBlockSize) {
-        return analyseInParts(
-            [&file](qint64 from, qint64 to) { return std::make_unique<FilePart>(file, from, to); }, size / 2, history);
+        result = analyseInParts(
+            [&file](qint64 from, qint64 to) { return std::make_unique<FilePart>(file, from, to); }, size / 2, history,
+            awaySource);
+    } else {
+        FilePart whole(file, 0, -1);
+        result = analyse(whole, session::LogReader::kDefaultBlockSize, history, session::LogReader::ReadAhead::No,
+                         awaySource);
     }
-    FilePart whole(file, 0, -1);
-    return analyse(whole, session::LogReader::kDefaultBlockSize, history);
+    if (awayFault.kind != AwayFault::Kind::None)
+        result.awayFault = awayFault;
+    return result;
+}
+
+QString awayLogPath(const QString &logPath)
+{
+    return QFileInfo(logPath).dir().filePath(QString::fromLatin1(session::kAwayLogFileName));
 }
 
 } // namespace core::analysis

@@ -4,6 +4,7 @@
 // adds up, and where reading had to stop when the log is damaged. No widgets
 // here: the window and the command-line report both build on it.
 
+#include "core/analysis/awaymerge.h"
 #include "core/session/logreader.h"
 #include "core/text/numbers.h"
 
@@ -118,6 +119,15 @@ struct Fault
     QString systemError;
 };
 
+// LogAway.log could not be read, or not to its end. It never stops the
+// reading of the log: the sessions it could not pair are away 0 seconds.
+struct AwayFault
+{
+    enum class Kind { None, Unreadable, ReadFailed };
+    Kind kind = Kind::None;
+    QString systemError;
+};
+
 struct Analysis
 {
     // The totals of the whole records before any fault; none when there are
@@ -125,27 +135,48 @@ struct Analysis
     std::optional<Totals> totals;
     qint64 records = 0; // whole records in `totals`
     Fault fault;
+    AwayFault awayFault;
 
     bool complete() const { return fault.kind == Fault::Kind::None; }
 };
 
 class History;
 
-// Reads a log from an open device, streaming. With `history`, every counted
-// session also goes into it, with the rise of the total it made, in the same
-// pass.
-Analysis analyse(QIODevice &device, qsizetype blockSize = session::LogReader::kDefaultBlockSize,
-                 History *history = nullptr,
-                 session::LogReader::ReadAhead ahead = session::LogReader::ReadAhead::No);
-// Opens a device of its own reading bytes [from, to) of one log (to -1: on
+// Opens a device of its own reading bytes [from, to) of one file (to -1: on
 // to its end), or null when it cannot.
 using PartOpener = std::function<std::unique_ptr<QIODevice>(qint64 from, qint64 to)>;
+
+// LogAway.log, whose lines give the history each session's time away.
+struct AwaySource
+{
+    PartOpener open;
+    qint64 size = 0;
+    int window = kAwayWindow;
+    qsizetype blockSize = 64 * 1024;
+    // Where the later part of a log read in two parts starts reading
+    // LogAway.log. Left empty it is found from the part's first session;
+    // tests set it to try every place.
+    std::optional<qint64> laterFrom;
+};
+
+// Reads a log from an open device, streaming. With `history`, every counted
+// session also goes into it, with the rise of the total it made and, with
+// `away`, its time away, in the same pass.
+Analysis analyse(QIODevice &device, qsizetype blockSize = session::LogReader::kDefaultBlockSize,
+                 History *history = nullptr,
+                 session::LogReader::ReadAhead ahead = session::LogReader::ReadAhead::No,
+                 const AwaySource *away = nullptr);
 // The same reading as `analyse`, to the last bit, in two parts at once: the
 // log from a record that starts near `splitNear` is read on a second thread
 // while this one reads up to it. Whatever the later part holds that its
 // reading alone cannot settle is read again after the earlier part, in order.
-Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *history = nullptr);
-// Opens and reads the log at `path`; a long one in two parts at once.
+Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *history = nullptr,
+                        const AwaySource *away = nullptr);
+// Opens and reads the log at `path`; a long one in two parts at once. With
+// `history`, LogAway.log beside it gives the time away; the totals never
+// read it.
 Analysis analyseFile(const QString &path, History *history = nullptr);
+// LogAway.log in the folder of the log at `logPath`.
+QString awayLogPath(const QString &logPath);
 
 } // namespace core::analysis

@@ -52,18 +52,25 @@ void History::Chunk::add(std::int64_t index, const PeriodSums &sums)
         std::lower_bound(large.begin(), large.end(), index, byIndex)->second += sums;
         return;
     }
-    PeriodSums whole {sessions[i], seconds[i]};
+    PeriodSums whole = at(index);
     whole += sums;
-    if (whole.sessions >= 0 && whole.sessions < kLarge && whole.seconds >= 0
-        && whole.seconds <= std::numeric_limits<std::uint16_t>::max()) {
+    constexpr std::int64_t kMost = std::numeric_limits<std::uint16_t>::max();
+    if (whole.sessions >= 0 && whole.sessions < kLarge && whole.seconds >= 0 && whole.seconds <= kMost
+        && whole.away >= 0 && whole.away <= kMost) {
         sessions[i] = static_cast<std::uint8_t>(whole.sessions);
         seconds[i] = static_cast<std::uint16_t>(whole.seconds);
+        if (whole.away != 0 && away.empty())
+            away.resize(kCells);
+        if (!away.empty())
+            away[i] = static_cast<std::uint16_t>(whole.away);
         return;
     }
     large.insert(std::lower_bound(large.begin(), large.end(), index, byIndex),
                  {static_cast<std::uint16_t>(index), whole});
     sessions[i] = kLarge;
     seconds[i] = 0;
+    if (!away.empty())
+        away[i] = 0;
 }
 
 void History::enterDay(std::int64_t day)

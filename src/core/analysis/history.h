@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // How the total of the log spreads over the days, weeks or months: for each
-// period, the sessions that ended in it and the seconds they added to the
-// running total. Filled during the one pass of the analysis, so the periods'
-// seconds add up to exactly the report's total. Memory grows with the time
-// the log spans, at about three bytes a period, never with the number of
+// period, the sessions that ended in it, the seconds they added to the
+// running total and how many of those they were away. Filled during the one
+// pass of the analysis, so the periods' seconds add up to exactly the
+// report's total. Memory grows with the time the log spans, at about three
+// bytes a period (five where sessions were away), never with the number of
 // records.
 
 #include <QDate>
@@ -28,14 +29,16 @@ struct PeriodSums
 {
     std::int64_t sessions = 0;
     std::int64_t seconds = 0;
+    std::int64_t away = 0; // the part of `seconds` spent away from the computer
 
     PeriodSums &operator+=(const PeriodSums &other)
     {
         sessions += other.sessions;
         seconds += other.seconds;
+        away += other.away;
         return *this;
     }
-    bool isEmpty() const { return sessions == 0 && seconds == 0; }
+    bool isEmpty() const { return sessions == 0 && seconds == 0 && away == 0; }
 
     friend bool operator==(const PeriodSums &, const PeriodSums &) = default;
 };
@@ -54,9 +57,9 @@ public:
     // date leaves that end open) are taken.
     explicit History(Period by, QDate since = {}, QDate until = {});
 
-    // One counted session that ended on `date` and raised the running total
-    // by `seconds`.
-    void add(const QDate &date, std::int64_t seconds);
+    // One counted session that ended on `date`, raised the running total by
+    // `seconds` and was away `away` seconds of them.
+    void add(const QDate &date, std::int64_t seconds, std::int64_t away = 0);
     // Moves the seconds of the period holding `date` (a session already
     // added) by `seconds`, when the date is in the range.
     void adjust(const QDate &date, std::int64_t seconds);
@@ -94,8 +97,9 @@ private:
 
     // The sums of kCells consecutive periods; only the chunks that hold a
     // session exist. Most periods hold fewer than 255 sessions and from 0 to
-    // 65535 seconds, and take three bytes; any other is marked kLarge and
-    // kept whole, by index, in `large`.
+    // 65535 seconds, and take three bytes, two more for the seconds away once
+    // a period of the chunk has any; any other is marked kLarge and kept
+    // whole, by index, in `large`.
     static constexpr int kCellsShift = 10;
     static constexpr std::int64_t kCells = std::int64_t(1) << kCellsShift;
     struct Chunk
@@ -103,6 +107,7 @@ private:
         static constexpr std::uint8_t kLarge = 0xFF;
         std::array<std::uint8_t, kCells> sessions {};
         std::array<std::uint16_t, kCells> seconds {};
+        std::vector<std::uint16_t> away; // empty, or kCells of them
         std::vector<std::pair<std::uint16_t, PeriodSums>> large; // in the order of their index
 
         PeriodSums at(std::int64_t index) const;
@@ -135,7 +140,7 @@ private:
     bool dayTaken_ = false;
 };
 
-inline void History::add(const QDate &date, std::int64_t seconds)
+inline void History::add(const QDate &date, std::int64_t seconds, std::int64_t away)
 {
     const std::int64_t day = date.toJulianDay();
     if (day != day_)
@@ -144,13 +149,14 @@ inline void History::add(const QDate &date, std::int64_t seconds)
         return;
     ++pending_.sessions;
     pending_.seconds += seconds;
+    pending_.away += away;
 }
 
 inline PeriodSums History::Chunk::at(std::int64_t index) const
 {
     const auto i = static_cast<std::size_t>(index);
     if (sessions[i] != kLarge)
-        return {sessions[i], seconds[i]};
+        return {sessions[i], seconds[i], away.empty() ? 0 : away[i]};
     const auto found = std::lower_bound(large.begin(), large.end(), index,
                                         [](const auto &entry, std::int64_t at) { return entry.first < at; });
     return found != large.end() && found->first == index ? found->second : PeriodSums();

@@ -14,7 +14,7 @@ namespace {
 // Collects the text and hands it on whenever a chunk is full. A line is
 // written straight into the buffer: after every line there is room for at
 // least kLineRoom more bytes, and the longest line a history can have, a
-// JSON object with two 64-bit numbers, takes less than 100.
+// JSON object with three 64-bit numbers, takes less than 150.
 class Out
 {
 public:
@@ -194,31 +194,41 @@ bool writeText(const History &history, Out &out)
 {
     // The columns are as wide as their widest entry, so a first pass finds
     // it. Sessions are never negative; a time is widest at either extreme.
-    std::int64_t sessions = 0, seconds = 0, mostSessions = 0, mostSeconds = 0, leastSeconds = 0;
+    std::int64_t sessions = 0, seconds = 0, away = 0, mostSessions = 0, mostSeconds = 0, leastSeconds = 0,
+                 mostAway = 0, leastAway = 0;
     history.forEachRow([&](const HistoryRow &row) {
         sessions += row.sessions;
         seconds += row.seconds;
+        away += row.away;
         mostSessions = std::max(mostSessions, row.sessions);
         mostSeconds = std::max(mostSeconds, row.seconds);
         leastSeconds = std::min(leastSeconds, row.seconds);
+        mostAway = std::max(mostAway, row.away);
+        leastAway = std::min(leastAway, row.away);
     });
     const std::string total = clockString(seconds);
+    const std::string totalAway = clockString(away);
     const std::size_t sessionsWidth
         = std::max({digitCount(mostSessions), digitCount(sessions), std::string_view("sessions").size()});
     const std::size_t timeWidth = std::max(
         {clockWidth(mostSeconds), clockWidth(leastSeconds), total.size(), std::string_view("time").size()});
+    const std::size_t awayWidth = std::max(
+        {clockWidth(mostAway), clockWidth(leastAway), totalAway.size(), std::string_view("away").size()});
     constexpr std::size_t kPeriodWidth = 10; // yyyy-mm-dd
 
     out << "period";
     out.pad(kPeriodWidth + 2 + sessionsWidth, 6 + 8);
     out << "sessions";
     out.pad(2 + timeWidth, 4);
-    out << "time\n";
+    out << "time";
+    out.pad(2 + awayWidth, 4);
+    out << "away\n";
     bool ok = out.lineDone();
-    // Every row has the same length: the period, then the sessions and the
-    // time, each right-aligned in its column.
+    // Every row has the same length: the period, then the sessions, the time
+    // and the time away, each right-aligned in its column.
     const std::size_t sessionsEnd = kPeriodWidth + 2 + sessionsWidth;
-    const std::size_t lineLength = sessionsEnd + 2 + timeWidth + 1;
+    const std::size_t timeEnd = sessionsEnd + 2 + timeWidth;
+    const std::size_t lineLength = timeEnd + 2 + awayWidth + 1;
     IsoDates dates;
     history.forEachRow([&](const HistoryRow &row) {
         if (!ok)
@@ -228,7 +238,8 @@ bool writeText(const History &history, Out &out)
         line[lineLength - 1] = '\n';
         dates.write(line, row.period);
         digitsBefore(line + sessionsEnd, static_cast<std::uint64_t>(row.sessions));
-        clockBefore(line + lineLength - 1, row.seconds);
+        clockBefore(line + timeEnd, row.seconds);
+        clockBefore(line + lineLength - 1, row.away);
         out.lineWritten(line + lineLength);
         ok = out.lineDone();
     });
@@ -236,13 +247,15 @@ bool writeText(const History &history, Out &out)
     out.pad(kPeriodWidth + 2 + sessionsWidth, 5 + digitCount(sessions));
     out << sessions;
     out.pad(2 + timeWidth, total.size());
-    out << std::string_view(total) << '\n';
+    out << std::string_view(total);
+    out.pad(2 + awayWidth, totalAway.size());
+    out << std::string_view(totalAway) << '\n';
     return ok && out.flush();
 }
 
 bool writeCsv(const History &history, Out &out)
 {
-    out << "period,sessions,seconds\n";
+    out << "period,sessions,seconds,away\n";
     bool ok = out.lineDone();
     IsoDates dates;
     history.forEachRow([&](const HistoryRow &row) {
@@ -254,6 +267,8 @@ bool writeCsv(const History &history, Out &out)
         at = std::to_chars(at + 11, at + 32, row.sessions).ptr;
         *at++ = ',';
         at = std::to_chars(at, at + 24, row.seconds).ptr;
+        *at++ = ',';
+        at = std::to_chars(at, at + 24, row.away).ptr;
         *at++ = '\n';
         out.lineWritten(at);
         ok = out.lineDone();
@@ -278,7 +293,8 @@ bool writeJson(const History &history, Out &out)
         char *const date = out.line();
         dates.write(date, row.period);
         out.lineWritten(date + 10);
-        out << "\", \"sessions\": " << row.sessions << ", \"seconds\": " << row.seconds << '}';
+        out << "\", \"sessions\": " << row.sessions << ", \"seconds\": " << row.seconds << ", \"away\": " << row.away
+            << '}';
         first = false;
         ok = out.lineDone();
     });

@@ -110,6 +110,24 @@ Outcome outcome(const Analysis &analysis, const QString &logPath, const QLocale 
     return o;
 }
 
+QString awayProblem(const Analysis &analysis, const QString &logPath)
+{
+    const QFileInfo info(awayLogPath(logPath));
+    const QString file = QStringLiteral("%1 in the folder %2")
+                             .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath()));
+    const AwayFault &f = analysis.awayFault;
+    switch (f.kind) {
+    case AwayFault::Kind::None:
+        break;
+    case AwayFault::Kind::Unreadable:
+        return QStringLiteral("The time away is left out: %1 cannot be read: %2.").arg(file, f.systemError);
+    case AwayFault::Kind::ReadFailed:
+        return QStringLiteral("Reading %1 failed: %2. Sessions after the lines read show no time away.")
+            .arg(file, f.systemError);
+    }
+    return {};
+}
+
 QString captionText(const Outcome &o)
 {
     if (o.complete())

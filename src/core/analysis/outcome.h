@@ -23,6 +23,10 @@ struct Outcome
 
 Outcome outcome(const Analysis &analysis, const QString &logPath, const QLocale &locale = QLocale());
 
+// One line when LogAway.log, beside the log at `logPath`, could not be read
+// whole, saying what then shows no time away; empty otherwise.
+QString awayProblem(const Analysis &analysis, const QString &logPath);
+
 // The text for the window's label: the report alone, lines joined by a lone
 // CR, when complete; else the problem, a blank line and what could be reported.
 QString captionText(const Outcome &outcome);

@@ -5,17 +5,21 @@
 // a log may have, over a second table.
 
 #include "core/analysis/analysis.h"
+#include "core/analysis/history.h"
 #include "core/analysis/outcome.h"
 #include "core/analysis/report.h"
+#include "core/session/awayline.h"
 #include "core/session/record.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QLocale>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <ostream>
 #include <optional>
@@ -350,5 +354,98 @@ TEST(AnalyseFile, WhatIsNotAFileIsNamedNotRead)
         EXPECT_EQ(a.fault.kind, row.kind);
         const QString problem = core::analysis::outcome(a, row.path, kC).problem.join(QLatin1Char(' '));
         EXPECT_TRUE(problem.contains(QLatin1String(row.says), Qt::CaseInsensitive)) << problem.toStdString();
+    }
+}
+
+// LogAway.log beside the log gives the history its time away, read in two
+// parts as the log is once the log is long; when it cannot be read, that is
+// said, and nothing but the time away changes.
+TEST(AnalyseFile, ReadsLogAwayBesideTheLogForTheHistoryAlone)
+{
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath(QStringLiteral("LogData.log"));
+    const QString awayPath = core::analysis::awayLogPath(logPath);
+    ASSERT_EQ(awayPath, dir.filePath(QStringLiteral("LogAway.log")));
+    // Long enough to be read in two parts; a line for every third session.
+    QByteArray log, away;
+    std::int64_t awayWritten = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const core::session::SessionRecord r {QDate(2000, 1, 1).addDays(i / 4), QTime(i % 4 * 6, 0, 0),
+                                              QTime(i % 4 * 6 + 1, i % 60, 0), 3600.0 + i % 60 * 60, QString()};
+        log += core::session::dataForm(r);
+        if (i % 3 == 0) {
+            away += core::session::awayLine({r.endDate, r.startTime, r.endTime, {5, 60, i % 7}});
+            awayWritten += 60 + i % 7;
+        }
+    }
+    ASSERT_GT(log.size(), 8 * core::session::LogReader::kDefaultBlockSize);
+    QFile logFile(logPath);
+    ASSERT_TRUE(logFile.open(QIODevice::WriteOnly) && logFile.write(log) == log.size());
+    logFile.close();
+
+    // The same reading in order, from memory.
+    core::analysis::AwaySource source;
+    source.open = [&away](qint64 from, qint64 to) {
+        auto part = std::make_unique<QBuffer>();
+        part->setData(away.mid(from, to < 0 ? -1 : to - from));
+        part->open(QIODevice::ReadOnly);
+        return part;
+    };
+    source.size = away.size();
+    QBuffer inMemory(&log);
+    inMemory.open(QIODevice::ReadOnly);
+    core::analysis::History expected(core::analysis::Period::Day);
+    core::analysis::analyse(inMemory, 4096, &expected, core::session::LogReader::ReadAhead::No, &source);
+    std::int64_t awayInAll = 0;
+    for (const core::analysis::HistoryRow &row : expected.rows())
+        awayInAll += row.away;
+    ASSERT_EQ(awayInAll, awayWritten);
+
+    const auto read = [&logPath](core::analysis::History *history) {
+        const core::analysis::Analysis a = core::analysis::analyseFile(logPath, history);
+        EXPECT_TRUE(a.complete());
+        EXPECT_EQ(a.totals->sessionCount, 40000);
+        return a;
+    };
+    struct Row
+    {
+        const char *name;
+        std::function<void()> make;
+        bool withAway;
+        const char *says;
+    };
+    const Row rows[] = {
+        {"none", [] {}, false, ""},
+        {"the lines", [&] {
+             QFile file(awayPath);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(away) == away.size());
+         },
+         true, ""},
+        {"a folder",
+         [&] {
+             QFile::remove(awayPath);
+             QDir(dir.path()).mkdir(QStringLiteral("LogAway.log"));
+         },
+         false, "The time away is left out: LogAway.log in the folder "},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        row.make();
+        core::analysis::History days(core::analysis::Period::Day);
+        const core::analysis::Analysis a = read(&days);
+        std::vector<core::analysis::HistoryRow> want = expected.rows();
+        if (!row.withAway) {
+            for (core::analysis::HistoryRow &r : want)
+                r.away = 0;
+        }
+        EXPECT_EQ(days.rows(), want);
+        const QString problem = core::analysis::awayProblem(a, logPath);
+        if (*row.says == 0) {
+            EXPECT_EQ(problem, QString());
+        } else {
+            EXPECT_TRUE(problem.startsWith(QLatin1String(row.says))) << problem.toStdString();
+            EXPECT_TRUE(problem.contains(QLatin1String("it is a folder"))) << problem.toStdString();
+        }
+        EXPECT_EQ(read(nullptr).awayFault.kind, core::analysis::AwayFault::Kind::None) << "the report read LogAway.log";
     }
 }

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Reading a log in two parts at once must give what one reading in order
 // gives, to the bit: the totals, the fault and where it is, and every history
-// row, wherever the split falls. Each log of the table is split at every byte.
+// row with its time away, wherever the split falls. Each log of the table is
+// split at every byte; where it has a LogAway.log, the later part also starts
+// reading that at every byte, for each place the log can split.
 
 #include "core/analysis/analysis.h"
 #include "core/analysis/history.h"
+#include "core/session/awayline.h"
+#include "core/session/record.h"
 
 #include <QBuffer>
 
@@ -28,10 +32,34 @@ QByteArray logOf(std::initializer_list<std::pair<const char *, const char *>> re
     return out;
 }
 
+// Ten sessions on days and at times of their own; the lines of those of
+// them that `with` names, in order.
+QByteArray timedLog()
+{
+    QByteArray out;
+    for (int i = 0; i < 10; ++i)
+        out += core::session::dataForm({QDate(2026, 12, 1 + i / 3), QTime(8 + i, 0), QTime(8 + i, 30 + i),
+                                        1800.5 + i, QString()});
+    return out;
+}
+
+QByteArray linesOf(std::initializer_list<int> with)
+{
+    QByteArray out;
+    for (const int i : with)
+        out += core::session::awayLine({QDate(2026, 12, 1 + i / 3), QTime(8 + i, 0), QTime(8 + i, 30 + i),
+                                        {i, 60 * i, 7}});
+    return out;
+}
+
+const QByteArray kOrphan = "2026-11-30,08:00:00,08:30:00,0,999,999\r\n";
+
 struct Row
 {
     const char *name;
     QByteArray log;
+    QByteArray away = QByteArray(); // LogAway.log; null: there is none
+    int window = core::analysis::kAwayWindow;
 };
 
 void PrintTo(const Row &row, std::ostream *os)
@@ -54,17 +82,46 @@ std::unique_ptr<QIODevice> partOf(const QByteArray &bytes, qint64 from, qint64 t
 TEST_P(InParts, ReadLikeOneReadingInOrder)
 {
     const QByteArray &log = GetParam().log;
+    const QByteArray &awayLog = GetParam().away;
+    core::analysis::AwaySource source;
+    source.open = [&awayLog](qint64 from, qint64 to) { return partOf(awayLog, from, to); };
+    source.size = awayLog.size();
+    source.window = GetParam().window;
+    core::analysis::AwaySource *const away = awayLog.isNull() ? nullptr : &source;
     QByteArray copy = log;
     QBuffer whole(&copy);
     whole.open(QIODevice::ReadOnly);
     History inOrderDays(Period::Day);
-    const Analysis inOrder = core::analysis::analyse(whole, 5, &inOrderDays);
+    const Analysis inOrder
+        = core::analysis::analyse(whole, 5, &inOrderDays, core::session::LogReader::ReadAhead::No, away);
+    if (away) {
+        // Tiny blocks cut the lines of LogAway.log everywhere.
+        source.blockSize = 1;
+        whole.seek(0);
+        History tiny(Period::Day);
+        core::analysis::analyse(whole, 5, &tiny, core::session::LogReader::ReadAhead::No, away);
+        ASSERT_EQ(tiny.rows(), inOrderDays.rows()) << "LogAway.log read in tiny blocks";
+        source.blockSize = 64;
+    }
 
-    for (qint64 near = 0; near <= log.size(); ++near) {
+    // Where the later part may begin: every byte, then (with LogAway.log)
+    // every record's start, each with every place to start LogAway.log.
+    std::vector<std::pair<qint64, std::optional<qint64>>> splits;
+    for (qint64 near = 0; near <= log.size(); ++near)
+        splits.push_back({near, std::nullopt});
+    if (away) {
+        for (qint64 near = log.indexOf("\"-"); near >= 0; near = log.indexOf("\"-", near + 1)) {
+            for (qint64 from = 0; from <= awayLog.size(); ++from)
+                splits.push_back({near, from});
+        }
+    }
+    for (const auto &[near, laterFrom] : splits) {
+        source.laterFrom = laterFrom;
         History days(Period::Day);
         const Analysis a = core::analysis::analyseInParts(
-            [&log](qint64 from, qint64 to) { return partOf(log, from, to); }, near, &days);
-        const std::string at = "split near byte " + std::to_string(near);
+            [&log](qint64 from, qint64 to) { return partOf(log, from, to); }, near, &days, away);
+        const std::string at = "split near byte " + std::to_string(near)
+            + (laterFrom ? ", LogAway.log from byte " + std::to_string(*laterFrom) : std::string());
         ASSERT_EQ(a.fault.kind, inOrder.fault.kind) << at;
         EXPECT_EQ(a.fault.line, inOrder.fault.line) << at;
         EXPECT_EQ(a.fault.recordLine, inOrder.fault.recordLine) << at;
@@ -117,7 +174,30 @@ INSTANTIATE_TEST_SUITE_P(
         Row {"TornAtTheEnd", kHalves + "\"----------\"\r\n#1999-11-21#\r\n"},
         Row {"BlankLinesAtTheEnd", kHalves + "\r\n\r\n"},
         Row {"ManyBlankLinesAtTheEnd", kHalves + QByteArray("\r\n").repeated(14)},
+        // Blank lines end a log only when nothing follows them: before a
+        // record they are records of their own, and not one is a date.
+        Row {"BlankRecordsBeforeARecord",
+             kHalves + QByteArray("\r\n").repeated(12) + logOf({{"#1999-11-21#", "1"}})},
         Row {"ALineMissing", kHalves.left(kHalves.indexOf("#1999-11-19#")) + kHalves.mid(kHalves.indexOf("#10:00:00#", kHalves.indexOf("#1999-11-19#")))},
-        Row {"ALineTooMany", kHalves.left(100) + "\"----------\"\r\n" + kHalves.mid(100)}));
+        Row {"ALineTooMany", kHalves.left(100) + "\"----------\"\r\n" + kHalves.mid(100)},
+        Row {"AwayEachSession", timedLog(), linesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9})},
+        Row {"AwayMissing", timedLog(), QByteArray()},
+        Row {"AwayEmpty", timedLog(), QByteArray("")},
+        Row {"AwayFromTheSixthSession", timedLog(), linesOf({5, 6, 7, 8, 9})},
+        Row {"AwayUntilTheFifthSession", timedLog(), linesOf({0, 1, 2, 3, 4})},
+        Row {"AwayWithSessionsWithoutLines", timedLog(), linesOf({0, 1, 2, 7, 8})},
+        Row {"AwayOrphans", timedLog(),
+             kOrphan + linesOf({0, 1, 2, 3}) + kOrphan + kOrphan + linesOf({4, 5, 6, 7, 8, 9}) + kOrphan},
+        Row {"AwayDamagedLines", timedLog(),
+             linesOf({0, 1, 2}) + "2026-12-02,11:00:00,11:33:00,3,x,7\r\n\r\n" + QByteArray(300, 'x') + "\n"
+                 + linesOf({3, 4, 5}) + "\r\r" + linesOf({6, 7, 8, 9}).replace("\r\n", "\n")},
+        Row {"AwayDuplicates", timedLog() + timedLog().left(144), linesOf({0, 1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1})},
+        Row {"AwaySameSessionsOneKey", kHalves,
+             QByteArray("1999-11-16,09:00:00,10:00:00,0,1,0\r\n1999-11-16,09:00:00,10:00:00,0,2,0\r\n"
+                        "1999-11-17,09:00:00,10:00:00,0,3,0\r\n1999-11-19,09:00:00,10:00:00,0,4,0\r\n"
+                        "1999-11-19,09:00:00,10:00:00,0,5,0\r\n1999-11-20,09:00:00,10:00:00,0,6,0\r\n")},
+        Row {"AwayWindowOfTwo", timedLog(), kOrphan + linesOf({0, 1, 2}) + kOrphan + linesOf({4, 5, 6, 7, 8, 9}), 2},
+        Row {"AwayOnATornLog", timedLog() + "\"----------\"\r\n#2026-12-09#\r\n",
+             linesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}) + linesOf({9})}));
 
 } // namespace

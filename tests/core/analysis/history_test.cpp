@@ -9,6 +9,7 @@
 
 #include "core/analysis/analysis.h"
 #include "core/analysis/history.h"
+#include "core/session/awayline.h"
 #include "core/session/record.h"
 
 #include <QBuffer>
@@ -163,6 +164,159 @@ INSTANTIATE_TEST_SUITE_P(
               Period::Day, "1999-11-17", nullptr, "1999-11-17 1 1"},
         Case {"NothingChosen", kWorkedExample, Period::Week, "2000-01-01", nullptr, ""}),
     [](const testing::TestParamInfo<Case> &p) { return std::string(p.param.name); });
+
+// Time away: LogAway.log paired with the log's sessions by their date, start
+// and end. Each row a log, its LogAway.log (null: none) and the window the
+// merge looks ahead in; the rows as "day sessions seconds away". Whatever
+// LogAway.log holds, the sessions and their seconds stay those of the log.
+struct AwayCase
+{
+    const char *name;
+    QByteArray log;
+    QByteArray away;
+    int window;
+    const char *rows;
+};
+
+void PrintTo(const AwayCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class AwayOf : public testing::TestWithParam<AwayCase>
+{
+};
+
+// A session ending on `day` of December 1999, from `start` to `end`.
+QByteArray session(int day, const char *start, const char *end, std::optional<double> secs)
+{
+    return core::session::dataForm({QDate(1999, 12, day), QTime::fromString(QString::fromLatin1(start)),
+                                    QTime::fromString(QString::fromLatin1(end)), secs, QString()});
+}
+
+QByteArray line(int day, const char *start, const char *end, qint64 asleep, qint64 locked, qint64 idle)
+{
+    return core::session::awayLine({QDate(1999, 12, day), QTime::fromString(QString::fromLatin1(start)),
+                                    QTime::fromString(QString::fromLatin1(end)), {asleep, locked, idle}});
+}
+
+std::string shownWithAway(const core::analysis::History &h)
+{
+    std::string out;
+    h.forEachRow([&out](const core::analysis::HistoryRow &r) {
+        if (!out.empty())
+            out += " | ";
+        out += std::to_string(r.period.day()) + ' ' + std::to_string(r.sessions) + ' ' + std::to_string(r.seconds)
+            + ' ' + std::to_string(r.away);
+    });
+    return out;
+}
+
+TEST_P(AwayOf, Rows)
+{
+    const AwayCase &c = GetParam();
+    const QByteArray away = c.away;
+    core::analysis::AwaySource source;
+    source.open = [&away](qint64 from, qint64 to) {
+        auto part = std::make_unique<QBuffer>();
+        part->setData(away.mid(from, to < 0 ? -1 : to - from));
+        part->open(QIODevice::ReadOnly);
+        return part;
+    };
+    source.size = away.size();
+    source.window = c.window;
+    source.blockSize = 7; // lines cut everywhere
+
+    QByteArray bytes = c.log;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    core::analysis::History history(Period::Day);
+    const core::analysis::Analysis a
+        = core::analysis::analyse(buffer, 4096, &history, core::session::LogReader::ReadAhead::No,
+                                  c.away.isNull() ? nullptr : &source);
+    ASSERT_TRUE(a.complete());
+    EXPECT_EQ(a.awayFault.kind, core::analysis::AwayFault::Kind::None);
+    EXPECT_EQ(shownWithAway(history), c.rows);
+
+    buffer.seek(0);
+    core::analysis::History without(Period::Day);
+    core::analysis::analyse(buffer, 4096, &without);
+    std::vector<core::analysis::HistoryRow> rows = history.rows();
+    for (core::analysis::HistoryRow &r : rows)
+        r.away = 0;
+    EXPECT_EQ(rows, without.rows()) << "LogAway.log changed more than the time away";
+}
+
+const QByteArray kThree = session(1, "09:00:00", "10:00:00", 3600) + session(1, "11:00:00", "11:30:00", 1800)
+    + session(3, "08:00:00", "09:00:00", 3600);
+const QByteArray kThreeLines = line(1, "09:00:00", "10:00:00", 3600, 600, 300)
+    + line(1, "11:00:00", "11:30:00", 0, 0, 60) + line(3, "08:00:00", "09:00:00", 7, 0, 0);
+const QByteArray kOrphan = line(2, "12:00:00", "13:00:00", 0, 999, 999);
+
+INSTANTIATE_TEST_SUITE_P(
+    Analysis, AwayOf,
+    testing::Values(
+        // Away is the locked and idle time: asleep is not part of a session's length.
+        AwayCase {"EachSessionItsLine", kThree, kThreeLines, 4096, "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
+        AwayCase {"NoLogAway", kThree, QByteArray(), 4096, "1 2 5400 0 | 2 0 0 0 | 3 1 3600 0"},
+        AwayCase {"EmptyLogAway", kThree, QByteArray(""), 4096, "1 2 5400 0 | 2 0 0 0 | 3 1 3600 0"},
+        AwayCase {"SessionsFromBeforeLogAway", kThree, line(3, "08:00:00", "09:00:00", 0, 100, 20), 4096,
+                  "1 2 5400 0 | 2 0 0 0 | 3 1 3600 120"},
+        AwayCase {"OrphansBeforeBetweenAndAfter", kThree,
+                  kOrphan + kThreeLines.left(kThreeLines.indexOf("1999-12-03")) + kOrphan + kOrphan
+                      + line(3, "08:00:00", "09:00:00", 0, 5, 5) + kOrphan,
+                  4096, "1 2 5400 960 | 2 0 0 0 | 3 1 3600 10"},
+        // A line that is not one is passed over as an orphan is, even when it
+        // names the session.
+        AwayCase {"DamagedLines", kThree,
+                  "1999-12-01,09:00:00,10:00:00,0,600\r\n1999-12-01,09:00:00,10:00:00,0,-1,2\r\n\r\n"
+                  "1999-12-01,09:00:00,10:00:00,0,6e2,0\r\n#1999-12-01#,09:00:00,10:00:00,0,600,0\r\n"
+                      + QByteArray(10000, 'x') + "\r\n" + kThreeLines.mid(kThreeLines.indexOf("1999-12-01,11")),
+                  4096, "1 2 5400 60 | 2 0 0 0 | 3 1 3600 0"},
+        // The second of two same lines is an orphan once the next session
+        // takes its own line beyond it.
+        AwayCase {"ALineTwice", kThree, kThreeLines.left(kThreeLines.indexOf("1999-12-01,11")) + kThreeLines, 4096,
+                  "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
+        // Two sessions with the same start and end (two copies started in
+        // the same second) take their lines in order.
+        AwayCase {"TwoSessionsOneKey", kThree + session(3, "08:00:00", "09:00:00", 3600),
+                  kThreeLines + line(3, "08:00:00", "09:00:00", 0, 40, 0), 4096,
+                  "1 2 5400 960 | 2 0 0 0 | 3 2 7200 40"},
+        // A session that is not counted still takes its line, so that it is
+        // no orphan to the sessions after it.
+        AwayCase {"UncountedSessionTakesItsLine",
+                  session(1, "09:00:00", "10:00:00", 3600) + session(1, "09:00:00", "10:00:00", 0)
+                      + session(1, "09:00:00", "10:00:00", 60),
+                  line(1, "09:00:00", "10:00:00", 0, 1, 0) + line(1, "09:00:00", "10:00:00", 0, 10, 0)
+                      + line(1, "09:00:00", "10:00:00", 0, 100, 0),
+                  4096, "1 2 3660 101"},
+        // A session's line is looked for only so far ahead.
+        AwayCase {"ALineBeyondTheWindow", kThree, kOrphan + kOrphan + kThreeLines, 2,
+                  "1 2 5400 0 | 2 0 0 0 | 3 1 3600 0"},
+        AwayCase {"ALineAtTheWindowsEdge", kThree, kOrphan + kThreeLines, 2, "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
+        // A session whose line comes after the next one's: that one is
+        // dropped on the way.
+        AwayCase {"LinesOutOfOrder", kThree,
+                  line(1, "11:00:00", "11:30:00", 0, 0, 60) + line(1, "09:00:00", "10:00:00", 0, 1, 0), 4096,
+                  "1 2 5400 1 | 2 0 0 0 | 3 1 3600 0"},
+        // A record whose start is no time pairs with nothing and takes nothing.
+        AwayCase {"RecordWithoutATime",
+                  kThree.left(kThree.indexOf("#11:00:00#")) + "#11:00#" + kThree.mid(kThree.indexOf("#11:00:00#") + 10),
+                  kThreeLines, 4096, "1 2 5400 900 | 2 0 0 0 | 3 1 3600 0"},
+        // Blanks around a record's time are read past: its line is found by
+        // the session's key, not by the text.
+        AwayCase {"RecordTimesWithBlanks", QByteArray(kThree).replace("#11:00:00#", " #11:00:00#\t"), kThreeLines,
+                  4096, "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
+        AwayCase {"LineEndsOfOtherSystems", kThree, QByteArray(kThreeLines).replace("\r\n", "\n").replace("\n1999-12-03", "\r1999-12-03"), 4096,
+                  "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
+        // The last line may be one still being written.
+        AwayCase {"LastLineWithoutItsEnd", kThree, kThreeLines.left(kThreeLines.indexOf("1999-12-03"))
+                      + "1999-12-03,08:00:00,09:00:00,0,5,5", 4096, "1 2 5400 960 | 2 0 0 0 | 3 1 3600 0"},
+        // More than a period's cell holds, and more than any session lasts.
+        AwayCase {"AwayBeyondTheCells", kThree,
+                  line(1, "09:00:00", "10:00:00", 0, 70000, 0) + line(3, "08:00:00", "09:00:00", 0, 999999999999, 1),
+                  4096, "1 2 5400 70000 | 2 0 0 0 | 3 1 3600 4294967296"}),
+    [](const testing::TestParamInfo<AwayCase> &p) { return std::string(p.param.name); });
 
 // Twenty years of sessions, the dates mostly rising but going back now and
 // then; days with more sessions or seconds than most, and a first record

@@ -3,6 +3,7 @@
 // every input a fuzzer found failing) through the fuzzers' own rules, so a
 // fault one once found stays found in the normal build.
 
+#include "fuzz/awaylog_check.h"
 #include "fuzz/journalentry_check.h"
 #include "fuzz/logreader_check.h"
 
@@ -38,4 +39,5 @@ TEST(FuzzInputs, KeepTheReadersRules)
 {
     replay("logreader", fuzzcheck::check);
     replay("journalentry", fuzzcheck::checkEntry);
+    replay("awaylog", fuzzcheck::checkAway);
 }
