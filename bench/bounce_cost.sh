@@ -32,7 +32,8 @@ probe="$work/bin/${probe##*/}" tocka="$work/bin/${tocka##*/}"
 export HOME="$work" XDG_RUNTIME_DIR="$work/rt" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY SESSION_MANAGER
+unset WAYLAND_DISPLAY SESSION_MANAGER
+export DBUS_SESSION_BUS_ADDRESS=disabled: # none launched for the display
 
 # Nanoseconds on the processor, all threads of the process together
 # (scheduler statistics: far finer than the clock ticks of /proc/PID/stat).

@@ -38,7 +38,8 @@ cleanup() {
 }
 trap cleanup EXIT
 export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
-unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+unset SESSION_MANAGER WAYLAND_DISPLAY
+export DBUS_SESSION_BUS_ADDRESS=disabled: # none launched for the display
 
 mkfifo "$root/displayfd"
 Xvfb ":$((300 + RANDOM % 3000))" -displayfd 3 -noreset -nolisten tcp 3>"$root/displayfd" >/dev/null 2>&1 &

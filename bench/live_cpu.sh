@@ -8,9 +8,12 @@
 #
 #   bench/live_cpu.sh BUILD_DIR [SECONDS] [MODES...]
 #
-# The presence modes run with a login manager and a GNOME screensaver of
-# python3-dbusmock's on private buses where that is installed, so that the
-# D-Bus side of the readings is measured too.
+# Modes: idle, bounce, fade, fade-all, alarm (the default set), about; and
+# desktop and away, Tocka idle as in idle but with a login manager and a GNOME
+# screensaver of python3-dbusmock's on private buses (where that is
+# installed), as on a desktop: desktop with someone at the computer a moment
+# before it starts, away with nobody there and an idle threshold of three
+# seconds, so that time away is counted all along.
 set -euo pipefail
 build=${1:?build folder}; seconds=${2:-60}; shift $(( $# >= 2 ? 2 : 1 ))
 modes=("$@"); [ ${#modes[@]} -gt 0 ] || modes=(idle bounce fade fade-all alarm)
@@ -22,7 +25,8 @@ work=$(mktemp -d); trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EX
 cp "$probe" "$work/"; probe="$work/${probe##*/}"
 export HOME="$work" XDG_RUNTIME_DIR="$work/rt" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS DBUS_SYSTEM_BUS_ADDRESS WAYLAND_DISPLAY XDG_SESSION_ID XDG_SESSION_TYPE
+unset DBUS_SYSTEM_BUS_ADDRESS WAYLAND_DISPLAY XDG_SESSION_ID XDG_SESSION_TYPE
+export DBUS_SESSION_BUS_ADDRESS=disabled: # none launched for the display
 
 cputicks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/_ctxt_switches:/ { t += $2 } END { print t }'; }
@@ -66,10 +70,15 @@ PY
 for mode in "${modes[@]}"; do
     start_xvfb
     environment=() buspids=()
-    if [[ $mode == presence* ]] && /usr/bin/python3 -c 'import dbusmock' 2>/dev/null; then
-        desktop_buses
+    probemode=$mode
+    rm -f "$work/LogSetin.ini"
+    if [ "$mode" = desktop ] || [ "$mode" = away ]; then
+        probemode=idle
+        if /usr/bin/python3 -c 'import dbusmock' 2>/dev/null; then desktop_buses; fi
+        [ "$mode" = away ] && printf '[Away]\nIdleMinutes=0.05\n' >"$work/LogSetin.ini"
+        [ "$mode" = desktop ] && command -v xdotool >/dev/null && DISPLAY=":$display" xdotool mousemove 10 10
     fi
-    (cd "$work" && DISPLAY=":$display" exec env "${environment[@]}" "$probe" "$mode" $((seconds + 10))) >"$work/$mode.out" 2>&1 & pid=$!
+    (cd "$work" && DISPLAY=":$display" exec env "${environment[@]}" "$probe" "$probemode" $((seconds + 10))) >"$work/$mode.out" 2>&1 & pid=$!
     sleep 5 # start-up is not what is measured
     kill -0 $pid 2>/dev/null || { echo "$mode: the probe ended early:" >&2; cat "$work/$mode.out" >&2; exit 1; }
     before=$(cputicks $pid) woke=$(switches $pid) serverwoke=$(switches $xvfb)

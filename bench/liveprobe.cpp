@@ -3,11 +3,11 @@
 // live behaviours switched on, so what it costs can be measured from outside
 // (bench/live_cpu.sh) and what it looks like can be seen.
 //
-//   tocka_liveprobe bounce|fade|fade-all|alarm|about|idle|presence SECONDS
+//   tocka_liveprobe bounce|fade|fade-all|alarm|about|idle SECONDS
 //
-// presence: idle, reading everything the desktop says about the user being
-// there at every tick of the clock, as the away accounting does
-// (presence-idle and presence-bus: a part of it).
+// idle is Tocka as it runs while nobody touches it: its clock ticking and
+// time away counted (bench/live_cpu.sh runs it with and without a desktop's
+// buses, and with someone away).
 
 #include "about/frmabout.h"
 #include "clock/form1.h"
@@ -25,7 +25,7 @@
 int main(int argc, char *argv[])
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s bounce|fade|fade-all|alarm|about|idle|presence[-idle|-bus] SECONDS\n", argv[0]);
+        std::fprintf(stderr, "usage: %s bounce|fade|fade-all|alarm|about|idle SECONDS\n", argv[0]);
         return 2;
     }
     QApplication application(argc, argv);
@@ -58,22 +58,6 @@ int main(int argc, char *argv[])
         settings.TockaMode.setValue(1);
     } else if (std::strcmp(mode, "about") == 0) {
         tocka.frmAbout().Show();
-    } else if (std::strncmp(mode, "presence", 8) == 0) {
-        // presence-idle reads only the idle time, presence-bus only what
-        // comes over D-Bus, so that each part's cost can be told apart.
-        const bool idle = std::strcmp(mode, "presence-bus") != 0;
-        const bool bus = std::strcmp(mode, "presence-idle") != 0;
-        forms::TimerControl &clock = tocka.form1().Timer1;
-        clock.onTimer = [&platform, tick = clock.onTimer, idle, bus] {
-            tick();
-            if (idle)
-                platform.idleMs();
-            if (bus) {
-                platform.idleInhibited();
-                platform.screenLocked();
-            }
-        };
-        platform.watchLock([](bool, qint64) {});
     }
     QTimer::singleShot(std::atoi(argv[2]) * 1000, &application, &QCoreApplication::quit);
     return QApplication::exec();

@@ -23,7 +23,8 @@ cleanup() {
 trap cleanup EXIT
 export HOME=$work XDG_RUNTIME_DIR=$work/run LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY
+export DBUS_SESSION_BUS_ADDRESS=disabled: # none launched for the display
 
 mkfifo "$work/displayfd"
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &

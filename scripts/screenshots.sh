@@ -16,7 +16,8 @@ trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/rt" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$work/logs" "$out"; chmod 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY SESSION_MANAGER
+unset WAYLAND_DISPLAY SESSION_MANAGER
+export DBUS_SESSION_BUS_ADDRESS=disabled: # none launched for the display
 
 mkfifo "$work/displayfd"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" >/dev/null 2>&1 &

@@ -80,8 +80,8 @@ void Form1::Form_Load()
     session.start(platform.secondsSinceMidnight(), platform.timeOfDay(), platform.today());
     keeper_ = std::make_unique<core::session::SessionKeeper>(app_.journalFolders(), QDir::currentPath(),
                                                              [this] { return recordNow(); });
-    const core::session::SessionKeeper::Started started
-        = keeper_->start({platform.currentUtc().toMSecsSinceEpoch()});
+    const core::session::SessionKeeper::Started started = keeper_->start(
+        {platform.currentUtc().toMSecsSinceEpoch(), platform.monotonicMs(), platform.bootMs(), false});
     if (!started.journalProblem.isEmpty())
         toStandardError(started.journalProblem);
     tellWhenShown(owedSessionMessages(started.owed));
@@ -89,7 +89,46 @@ void Form1::Form_Load()
     setWidth(kBigWidth);
     LoadSettings();
     SettingVersion = QStringLiteral("2.0");
+    if (countingAway())
+        watchPresence();
     Timer1.setEnabled(true);
+}
+
+// The screen lock, from now on; nothing of the desktop's is asked for while
+// time away is not counted.
+void Form1::watchPresence()
+{
+    if (watchingPresence_)
+        return;
+    watchingPresence_ = true;
+    platform::Platform &platform = app_.platform();
+    platform.watchLock([this](bool locked, qint64 monotonicMs) {
+        if (keeper_)
+            keeper_->setLocked(locked, monotonicMs);
+    });
+    if (platform.screenLocked())
+        keeper_->setLocked(true, platform.monotonicMs());
+}
+
+// The readings time away is counted from, at a tick or as the session ends.
+// The idle time only when a stretch could have reached the threshold since
+// it was last read, and whether idleness is held off only when it has: so
+// while someone works, the desktop is asked a few times an hour.
+std::optional<core::session::AwayTally::Reading> Form1::awayReading(bool atTick)
+{
+    if (!keeper_->countingAway())
+        return std::nullopt;
+    platform::Platform &platform = app_.platform();
+    core::session::AwayTally::Reading r;
+    r.monotonicMs = platform.monotonicMs();
+    r.bootMs = platform.bootMs();
+    r.idleRead = atTick && keeper_->wantsIdleAt(r.monotonicMs);
+    if (r.idleRead) {
+        r.idleMs = platform.idleMs();
+        if (r.idleMs && idleMinutes_ > 0 && *r.idleMs >= idleMinutes_ * 60000.0)
+            r.idleInhibited = platform.idleInhibited();
+    }
+    return r;
 }
 
 void Form1::moveWindow(QPoint topLeft)
@@ -102,7 +141,7 @@ void Form1::Timer1_Timer()
     platform::Platform &platform = app_.platform();
     session.Timer1_Timer(platform.secondsSinceMidnight(), platform.today(), Timer1.Interval());
     FormatClockFace();
-    if (const QString problem = keeper_->tick(session.ElapsedSecs); !problem.isEmpty())
+    if (const QString problem = keeper_->tick(session.ElapsedSecs, awayReading(true)); !problem.isEmpty())
         toStandardError(problem); // said once; the session is still logged at exit as usual
 }
 
@@ -130,8 +169,15 @@ bool Form1::countingAway() const
 
 void Form1::setCountingAway(bool counting)
 {
-    if (keeper_)
-        keeper_->setCountingAway(counting);
+    if (!keeper_ || counting == keeper_->countingAway())
+        return;
+    keeper_->setCountingAway(counting);
+    if (counting && Timer1.Enabled()) {
+        // Switched back on: counted from now, not from before it was off.
+        platform::Platform &platform = app_.platform();
+        watchPresence();
+        keeper_->restartAway(platform.monotonicMs(), platform.bootMs(), platform.screenLocked());
+    }
 }
 
 void Form1::setIdleMinutes(double minutes)
@@ -165,7 +211,8 @@ void Form1::Form_Unload()
 
 void Form1::writeSessionLogs()
 {
-    const core::session::SessionKeeper::Finished finished = keeper_->finish();
+    app_.platform().watchLock({});
+    const core::session::SessionKeeper::Finished finished = keeper_->finish(awayReading(false));
     for (const QString &message : owedSessionMessages(finished.owed))
         toStandardError(message);
     if (const QString message = endedSessionMessage(finished.session); !message.isEmpty()) {

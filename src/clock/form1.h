@@ -11,6 +11,7 @@
 #include "clock/facegestures.h"
 #include "core/clock/sessionclock.h"
 #include "core/session/awayline.h"
+#include "core/session/awaytally.h"
 #include "core/session/record.h"
 #include "forms/form.h"
 #include "forms/labelcontrol.h"
@@ -146,6 +147,8 @@ protected:
 private:
     void writeSessionLogs();
     void tellWhenShown(const QStringList &messages);
+    void watchPresence();
+    std::optional<core::session::AwayTally::Reading> awayReading(bool atTick);
     core::session::SessionRecord recordNow() const;
 
     links::TockaWindows &app_;
@@ -156,6 +159,7 @@ private:
     std::unique_ptr<core::session::SessionKeeper> keeper_;
     bool refused_ = false;
     double idleMinutes_ = 5;
+    bool watchingPresence_ = false;
 };
 
 } // namespace clockwindow

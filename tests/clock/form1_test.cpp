@@ -134,6 +134,46 @@ TEST_F(ClockWindow, TheDesktopEndingWithTheSettingsWindowOpenLeavesNoOtherSessio
     EXPECT_TRUE(core::session::Journal(app->journalFolders().front()).entryIds().isEmpty());
 }
 
+// Time away from the desktop's readings to LogAway.log: a lock, a suspend,
+// an idle stretch; and the idle inhibitors asked only while someone is away.
+TEST_F(ClockWindow, TimeAwayGoesBesideTheSessionFromTheDesktopsReadings)
+{
+    fake.set(QDate(2026, 12, 7), QTime(9, 0, 0));
+    fake.idle = 0;
+    fake.inhibited = false;
+    app->form1();
+    const auto work = [&](int seconds) {
+        for (int i = 1; i <= seconds; ++i) {
+            fake.idle = (i % 10) * 1000; // input every ten seconds
+            tick();
+        }
+    };
+    const auto away = [&](int seconds) {
+        for (int i = 1; i <= seconds; ++i) {
+            *fake.idle += 1000;
+            tick();
+        }
+    };
+    work(60);
+    EXPECT_EQ(fake.inhibitedAsks, 0) << "nobody was away";
+    fake.lock(true);
+    away(120);
+    fake.lock(false);
+    fake.idle = 0;
+    work(10);
+    fake.suspend(3600);
+    work(10);
+    fake.idle = 0;
+    away(400); // past the five minutes: idle from the last input
+    EXPECT_GT(fake.inhibitedAsks, 0);
+    fake.idle = 0;
+    tick();
+    app->endSession();
+    const QByteArray line = contents(log("LogAway.log"));
+    EXPECT_TRUE(line.startsWith("2026-12-07,09:00:00,10:"));
+    EXPECT_TRUE(line.endsWith(",3600,120,400\r\n")) << line.constData();
+}
+
 TEST_F(ClockWindow, UnloadBeforeTheFirstTickKeepsTheRecordSixLinesLong)
 {
     app->form1();

@@ -10,7 +10,10 @@ export XDG_DATA_HOME="$HOME/.local/share" XDG_CONFIG_HOME="$HOME/.config"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$E2E_DIR/work"
 chmod 700 "$XDG_RUNTIME_DIR"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
-unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+unset SESSION_MANAGER WAYLAND_DISPLAY
+# No session bus unless a test starts its own: without the variable, D-Bus
+# would launch one for the display, which outlives the test.
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 export QT_QPA_PLATFORM=xcb
 E2E_PIDS=()
 E2E_SKIPPED=()

@@ -87,6 +87,8 @@ public:
     // line records zeros).
     void setIdleThresholdMs(qint64 ms) { idleThresholdMs_ = ms; }
     void setCountingAway(bool counting) { countingAway_ = counting; }
+    // Counting time away starts afresh now (after it was switched back on).
+    void restartAway(qint64 monotonicMs, qint64 bootMs, bool locked) { away_.start(monotonicMs, bootMs, locked); }
     bool countingAway() const { return countingAway_; }
 
     struct Moment
