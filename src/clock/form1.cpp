@@ -122,7 +122,8 @@ std::optional<core::session::AwayTally::Reading> Form1::awayReading(bool atTick)
     core::session::AwayTally::Reading r;
     r.monotonicMs = platform.monotonicMs();
     r.bootMs = platform.bootMs();
-    r.idleRead = atTick && keeper_->wantsIdleAt(r.monotonicMs);
+    // As the session ends, a stretch under way is read once more, to close it.
+    r.idleRead = atTick ? keeper_->wantsIdleAt(r.monotonicMs) : keeper_->idleStretch();
     if (r.idleRead) {
         r.idleMs = platform.idleMs();
         if (r.idleMs && idleMinutes_ > 0 && *r.idleMs >= idleMinutes_ * 60000.0)

@@ -90,9 +90,9 @@ void AwayTally::tick(const Reading &now, qint64 idleThresholdMs)
                 countIdle(lastInput, now.monotonicMs); // from the last input on
             else if (now.idleInhibited == std::optional<bool>(true))
                 idleConsidered_ = std::max(idleConsidered_, now.monotonicMs); // someone is there all the same
-            // Unknown yet: nothing is settled; the next tick counts from the
-            // last input, as this one would have.
-            nextIdleCheck_ = now.monotonicMs;
+            // Unknown yet: nothing is settled; the next reading counts from
+            // the last input, as this one would have.
+            nextIdleCheck_ = now.idleInhibited ? now.monotonicMs + kStretchReadEveryMs : now.monotonicMs;
         } else {
             // Input since: a stretch under way ended after the last tick (what
             // came before is counted). A later stretch starts at a later input.

@@ -47,8 +47,12 @@ public:
     // Whether the idle reading is needed at a tick at `monotonicMs`: not
     // while the last one showed that no idle stretch can reach the threshold
     // before then, so the desktop is asked only a few times an hour while
-    // someone works.
-    bool wantsIdleAt(qint64 monotonicMs) const { return monotonicMs >= nextIdleCheck_; }
+    // someone works; every few seconds while nobody does (the end of a
+    // stretch is then known to within that); and never while the screen is
+    // locked, when locked time counts and idle time cannot.
+    bool wantsIdleAt(qint64 monotonicMs) const { return monotonicMs >= nextIdleCheck_ && !lockedSince_; }
+    // How often the idle time is read while a stretch goes on.
+    static constexpr qint64 kStretchReadEveryMs = 5000;
     // Whether an idle stretch is under way and asks whether idleness is held off.
     bool idleStretch() const { return stretch_; }
 

@@ -46,6 +46,13 @@ public:
         tally.tick(r, threshold_);
     }
     void input() { lastInput_ = monotonic_; }
+    // The last reading, as the session ends: the idle time too while a
+    // stretch goes on.
+    void close()
+    {
+        AwayTally::Reading r{monotonic_, boot_, tally.idleStretch(), monotonic_ - lastInput_, inhibited};
+        tally.tick(r, threshold_);
+    }
     // Suspended: the boot-time clock runs on, the monotonic clock stops.
     void suspend(int seconds) { boot_ += seconds * 1000LL; }
     void lock() { tally.setLocked(true, monotonic_); }
@@ -90,9 +97,12 @@ TEST(AwayTally, EachSecondAwayCountsOnceUnderItsFirstCause)
          {0, 300, 0}},
         {"locked for twenty minutes: locked, not idle",
          [](Machine &m) { m.run(10, 5); m.lock(); m.run(1200); m.unlock(); m.run(60, 10); }, {0, 1200, 0}},
+        // While nobody is there the idle time is read every five seconds: the
+        // last few seconds of a stretch before a lock (or an input) are not
+        // known to be idle.
         {"idle, then locked by a program, then idle on",
          [](Machine &m) { m.run(200); m.lock(); m.run(100); m.tally.setLocked(false, 0); m.run(300); },
-         {0, 100, 500}},
+         {0, 100, 496}},
         {"suspended while locked: asleep, and locked only while awake",
          [](Machine &m) { m.run(10, 5); m.lock(); m.run(5); m.suspend(14 * 3600); m.run(5); m.unlock(); m.run(10, 5); },
          {14 * 3600, 10, 0}},
@@ -107,7 +117,7 @@ TEST(AwayTally, EachSecondAwayCountsOnceUnderItsFirstCause)
         {"a film: idleness held off", [](Machine &m) { m.inhibited = true; m.run(1200); m.input(); m.run(10, 5); },
          {0, 0, 0}},
         {"the inhibitors' answer comes late: counted from the last input all the same",
-         [](Machine &m) { m.inhibited.reset(); m.run(400); m.inhibited = false; m.run(200); m.input(); }, {0, 0, 600}},
+         [](Machine &m) { m.inhibited.reset(); m.run(400); m.inhibited = false; m.run(200); m.input(); }, {0, 0, 596}},
         {"idle counted only after the film ends",
          [](Machine &m) { m.inhibited = true; m.run(600); m.inhibited = false; m.run(120); m.input(); }, {0, 0, 120}},
         {"idle not counted (threshold 0)", [](Machine &m) { m.run(1200); m.lock(); m.run(60); m.unlock(); }, {0, 60, 0}, 0},
@@ -116,8 +126,10 @@ TEST(AwayTally, EachSecondAwayCountsOnceUnderItsFirstCause)
         {"a desktop that tells no idle time: locked and asleep still count",
          [](Machine &m) { m.desktopKnowsIdle = false; m.run(1200); m.lock(); m.run(60); m.unlock(); m.suspend(60); m.run(1); },
          {60, 60, 0}},
-        {"idle since before the session: counted from its start", [](Machine &m) { m.run(120); m.input(); }, {0, 0, 120},
+        {"idle since before the session: counted from its start", [](Machine &m) { m.run(120); m.input(); }, {0, 0, 116},
          5, false, 10 * 60000},
+        {"the session ends while idle: the last reading closes the stretch", [](Machine &m) { m.run(402); m.close(); },
+         {0, 0, 402}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
@@ -132,12 +144,19 @@ TEST(AwayTally, EachSecondAwayCountsOnceUnderItsFirstCause)
 // While someone works, the desktop is asked for the idle time only when a
 // stretch could have reached the threshold since: a few times an hour, not
 // at every tick.
-TEST(AwayTally, AtWorkTheIdleTimeIsReadAFewTimesAnHour)
+TEST(AwayTally, AtWorkTheIdleTimeIsReadAFewTimesAnHourAwayEveryFewSecondsLockedNever)
 {
     Machine m;
     m.run(3600, 7);
     EXPECT_LE(m.idleReads, 14);
     EXPECT_GE(m.idleReads, 11);
+    m.idleReads = 0;
+    m.run(3600); // the stretch is found at once: the last input was seven seconds ago at most
+    EXPECT_LE(m.idleReads, 3600 / 5 + 1);
+    m.idleReads = 0;
+    m.lock();
+    m.run(3600);
+    EXPECT_EQ(m.idleReads, 0);
 }
 
 } // namespace
