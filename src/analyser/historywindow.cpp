@@ -3,6 +3,7 @@
 
 #include "core/analysis/historyformat.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -494,6 +495,7 @@ HistoryWindow::HistoryWindow(core::analysis::History days, const QString &note, 
     byBox_->addItem(QStringLiteral("Month"), int(core::analysis::Period::Month));
     byBox_->setToolTip(QStringLiteral("Show the time per day, per week (from Monday) or per month"));
     byBox_->setAccessibleName(QStringLiteral("Group by"));
+    byBox_->view()->setAccessibleName(QStringLiteral("Group by"));
     byBox_->setAccessibleDescription(byBox_->toolTip());
     byLabel->setBuddy(byBox_);
 

@@ -13,15 +13,16 @@ namespace forms {
 
 namespace {
 
-// A plain widget that is a window reads as a mere pane to a screen reader,
+// A plain widget that is a window (a form, or another window of the
+// programs built on a plain widget) reads as a mere pane to a screen reader,
 // which then does not announce it as a window when it comes up.
-QAccessibleInterface *formAccessibleFactory(const QString &, QObject *object)
+QAccessibleInterface *formAccessibleFactory(const QString &className, QObject *object)
 {
-    auto *form = qobject_cast<Form *>(object);
-    if (!form || !form->isWindow())
+    auto *window = qobject_cast<QWidget *>(object);
+    if (!window || !window->isWindow() || (!qobject_cast<Form *>(object) && className != QLatin1String("QWidget")))
         return nullptr;
-    const bool dialog = (form->windowType() & Qt::WindowType_Mask) == Qt::Dialog;
-    return new QAccessibleWidget(form, dialog ? QAccessible::Dialog : QAccessible::Window);
+    const bool dialog = (window->windowType() & Qt::WindowType_Mask) == Qt::Dialog;
+    return new QAccessibleWidget(window, dialog ? QAccessible::Dialog : QAccessible::Window);
 }
 
 } // namespace

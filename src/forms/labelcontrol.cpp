@@ -106,10 +106,79 @@ public:
     }
 };
 
+// Any other label of the programs (Tallio's History window has some) is read
+// the same way: the text it shows, without the & of its shortcut key, as
+// name and as text.
+class PlainLabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit PlainLabelAccessible(QLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+
+    QString shown() const
+    {
+        const auto *label = static_cast<const QLabel *>(widget());
+        QString text = label->text();
+        if (label->buddy()) {
+            // "&&" shows as "&"; a lone "&" only marks the shortcut key.
+            text.replace(QLatin1String("&&"), QStringLiteral("\x1f"));
+            text.remove(QLatin1Char('&'));
+            text.replace(QChar(0x1f), QLatin1Char('&'));
+        }
+        return text;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && !shown().isEmpty())
+            return shown();
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString all = shown();
+        const int size = static_cast<int>(all.size());
+        startOffset = std::clamp(startOffset, 0, size);
+        endOffset = endOffset < 0 ? size : std::clamp(endOffset, startOffset, size);
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = std::max(offset, characterCount());
+        return {};
+    }
+};
+
 QAccessibleInterface *labelAccessibleFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String(LabelControl::staticMetaObject.className()) && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String(LabelControl::staticMetaObject.className()))
         return new LabelAccessible(static_cast<LabelControl *>(object));
+    if (className == QLatin1String("QLabel"))
+        return new PlainLabelAccessible(static_cast<QLabel *>(object));
     return nullptr;
 }
 
