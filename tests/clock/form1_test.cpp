@@ -134,8 +134,8 @@ TEST_F(ClockWindow, TheDesktopEndingWithTheSettingsWindowOpenLeavesNoOtherSessio
     EXPECT_TRUE(core::session::Journal(app->journalFolders().front()).entryIds().isEmpty());
 }
 
-// Time away from the desktop's readings to LogAway.log: a lock, a suspend,
-// an idle stretch; and the idle inhibitors asked only while someone is away.
+// Time away from the desktop's readings to LogAway.log: a lock, a wall
+// clock set forward, a suspend, an idle stretch; and the idle inhibitors asked only while someone is away.
 TEST_F(ClockWindow, TimeAwayGoesBesideTheSessionFromTheDesktopsReadings)
 {
     fake.set(QDate(2026, 12, 7), QTime(9, 0, 0));
@@ -161,6 +161,10 @@ TEST_F(ClockWindow, TimeAwayGoesBesideTheSessionFromTheDesktopsReadings)
     fake.lock(false);
     fake.idle = 0;
     work(10);
+    // The wall clock set two hours on is no suspend: only the boot clock
+    // running ahead of the monotonic one is.
+    fake.set(QDate(2026, 12, 7), fake.now.time().addSecs(7200));
+    work(10);
     fake.suspend(3600);
     work(10);
     fake.idle = 0;
@@ -170,7 +174,7 @@ TEST_F(ClockWindow, TimeAwayGoesBesideTheSessionFromTheDesktopsReadings)
     tick();
     app->endSession();
     const QByteArray line = contents(log("LogAway.log"));
-    EXPECT_TRUE(line.startsWith("2026-12-07,09:00:00,10:"));
+    EXPECT_TRUE(line.startsWith("2026-12-07,09:00:00,12:")) << line.constData();
     EXPECT_TRUE(line.endsWith(",3600,120,400\r\n")) << line.constData();
 }
 
