@@ -16,35 +16,18 @@ namespace forms {
 
 namespace {
 
-// What a reader gets of a label: the caption as name and as text, so it can
-// read a report of many lines whole or line by line.
-class LabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+// What a reader gets of a label: the text it shows, as name and as text, so
+// it can read a report of many lines whole or line by line. The text is read
+// only, with no selection and the caret at the start.
+class ShownTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit LabelAccessible(LabelControl *label)
-        : QAccessibleWidget(label, roleOf(label))
+    ShownTextAccessible(QWidget *widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
     {
     }
 
-    static QAccessible::Role roleOf(const LabelControl *label)
-    {
-        switch (label->keyboardClick()) {
-        case LabelControl::KeyboardClick::AsButton:
-            return QAccessible::Button;
-        case LabelControl::KeyboardClick::AsLink:
-            return QAccessible::Link;
-        case LabelControl::KeyboardClick::None:
-            break;
-        }
-        return label->text().isEmpty() && !label->pixmap().isNull() ? QAccessible::Graphic
-                                                                     : QAccessible::StaticText;
-    }
-
-    LabelControl *label() const { return static_cast<LabelControl *>(widget()); }
-
-    QString shown() const { return label()->text(); }
-
-    QAccessible::Role role() const override { return roleOf(label()); }
+    virtual QString shown() const = 0;
 
     QString text(QAccessible::Text t) const override
     {
@@ -60,25 +43,6 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
-    QStringList actionNames() const override
-    {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (label()->isKeyboardClickable())
-            names.prepend(pressAction());
-        return names;
-    }
-
-    void doAction(const QString &action) override
-    {
-        if (action == pressAction() && label()->isKeyboardClickable()) {
-            if (label()->onClick)
-                label()->onClick();
-            return;
-        }
-        QAccessibleWidget::doAction(action);
-    }
-
-    // Text: read only, no selection, the caret at the start.
     void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
     int selectionCount() const override { return 0; }
     void addSelection(int, int) override {}
@@ -106,18 +70,67 @@ public:
     }
 };
 
-// Any other label of the programs (Tallio's History window has some) is read
-// the same way: the text it shows, without the & of its shortcut key, as
-// name and as text.
-class PlainLabelAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+// A label of ours: its caption, read as a button or a link when a key
+// clicks it.
+class LabelAccessible : public ShownTextAccessible
 {
 public:
-    explicit PlainLabelAccessible(QLabel *label)
-        : QAccessibleWidget(label, QAccessible::StaticText)
+    explicit LabelAccessible(LabelControl *label)
+        : ShownTextAccessible(label, roleOf(label))
     {
     }
 
-    QString shown() const
+    static QAccessible::Role roleOf(const LabelControl *label)
+    {
+        switch (label->keyboardClick()) {
+        case LabelControl::KeyboardClick::AsButton:
+            return QAccessible::Button;
+        case LabelControl::KeyboardClick::AsLink:
+            return QAccessible::Link;
+        case LabelControl::KeyboardClick::None:
+            break;
+        }
+        return label->text().isEmpty() && !label->pixmap().isNull() ? QAccessible::Graphic
+                                                                     : QAccessible::StaticText;
+    }
+
+    LabelControl *label() const { return static_cast<LabelControl *>(widget()); }
+
+    QString shown() const override { return label()->text(); }
+
+    QAccessible::Role role() const override { return roleOf(label()); }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (label()->isKeyboardClickable())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && label()->isKeyboardClickable()) {
+            if (label()->onClick)
+                label()->onClick();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+};
+
+// Any other label of the programs (Tallio's History window has some) is read
+// the same way: the text it shows, without the & of its shortcut key, as
+// name and as text.
+class PlainLabelAccessible : public ShownTextAccessible
+{
+public:
+    explicit PlainLabelAccessible(QLabel *label)
+        : ShownTextAccessible(label, QAccessible::StaticText)
+    {
+    }
+
+    QString shown() const override
     {
         const auto *label = static_cast<const QLabel *>(widget());
         QString text = label->text();
@@ -128,46 +141,6 @@ public:
             text.replace(QChar(0x1f), QLatin1Char('&'));
         }
         return text;
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && !shown().isEmpty())
-            return shown();
-        return QAccessibleWidget::text(t);
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QString text(int startOffset, int endOffset) const override
-    {
-        const QString all = shown();
-        const int size = static_cast<int>(all.size());
-        startOffset = std::clamp(startOffset, 0, size);
-        endOffset = endOffset < 0 ? size : std::clamp(endOffset, startOffset, size);
-        return all.mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return static_cast<int>(shown().size()); }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int *startOffset, int *endOffset) const override
-    {
-        *startOffset = 0;
-        *endOffset = std::max(offset, characterCount());
-        return {};
     }
 };
 

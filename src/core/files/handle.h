@@ -45,7 +45,8 @@ public:
     // Reads exactly `size` bytes at `at` unless the file ends first: the
     // count read, -1 on failure.
     qint64 readFullyAt(char *data, qint64 size, qint64 at, int *error = nullptr) const;
-    // All of `data`, going on after interruptions and short writes.
+    // All of `data`, going on after interruptions and short writes: at the
+    // file's offset, or at `at` (when not below 0) without moving it.
     bool writeAll(const char *data, qint64 size, int *error = nullptr);
     bool writeAllAt(const char *data, qint64 size, qint64 at, int *error = nullptr);
     bool truncate(qint64 size, int *error = nullptr);

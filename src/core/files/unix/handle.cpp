@@ -105,28 +105,14 @@ qint64 Handle::readFullyAt(char *data, qint64 size, qint64 at, int *error) const
 
 bool Handle::writeAll(const char *data, qint64 size, int *error)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd_, data, static_cast<size_t>(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return failed(error);
-        }
-        if (n == 0) {
-            if (error)
-                *error = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
+    return writeAllAt(data, size, -1, error);
 }
 
 bool Handle::writeAllAt(const char *data, qint64 size, qint64 at, int *error)
 {
     while (size > 0) {
-        const ssize_t n = ::pwrite(fd_, data, static_cast<size_t>(size), static_cast<off_t>(at));
+        const ssize_t n = at < 0 ? ::write(fd_, data, static_cast<size_t>(size))
+                                 : ::pwrite(fd_, data, static_cast<size_t>(size), static_cast<off_t>(at));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -139,7 +125,8 @@ bool Handle::writeAllAt(const char *data, qint64 size, qint64 at, int *error)
         }
         data += n;
         size -= n;
-        at += n;
+        if (at >= 0)
+            at += n;
     }
     return true;
 }
