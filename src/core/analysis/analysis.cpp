@@ -610,7 +610,7 @@ Analysis analyseInParts(const PartOpener &openPart, qint64 splitNear, History *h
         const bool odd = (before & 1) != 0;
         const std::int64_t rise = laterPart.rise + (odd ? laterPart.oddShift : 0);
         if (before + rise <= std::int64_t(2147483646)) {
-            tally.addStretch(laterPart.records, laterPart.counted, static_cast<std::int32_t>(rise), laterPart.lastDate);
+            tally.addStretch(laterPart.records, laterPart.counted, rise, laterPart.lastDate);
             if (history) {
                 history->append(std::move(*laterPart.history));
                 if (odd && laterPart.firstHalf)

@@ -41,8 +41,9 @@ public:
 
     // Takes a stretch of records after the first one at once, whose rise of
     // the total was worked out elsewhere, record by record, and checked to
-    // stay in range.
-    void addStretch(qint64 records, std::int64_t counted, std::int32_t rise, const QDate &lastDate);
+    // end in range. The rise itself may not fit 32 bits (from a total far
+    // below zero).
+    void addStretch(qint64 records, std::int64_t counted, std::int64_t rise, const QDate &lastDate);
 
     qint64 records() const { return records_; }
     const Totals &totals() const { return totals_; }
@@ -86,11 +87,11 @@ inline Tally::Added Tally::add(const QDate &endDate, std::optional<double> elaps
     return counted ? Added::Counted : Added::Skipped;
 }
 
-inline void Tally::addStretch(qint64 records, std::int64_t counted, std::int32_t rise, const QDate &lastDate)
+inline void Tally::addStretch(qint64 records, std::int64_t counted, std::int64_t rise, const QDate &lastDate)
 {
     if (records == 0)
         return;
-    totals_.totalSeconds += rise;
+    totals_.totalSeconds = static_cast<std::int32_t>(totals_.totalSeconds + rise);
     total_ = totals_.totalSeconds;
     totals_.sessionCount += counted;
     totals_.lastDate = lastDate;
