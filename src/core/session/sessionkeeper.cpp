@@ -57,7 +57,7 @@ bool SessionKeeper::save(QString *error)
     if (entry_) {
         entry_->data().record = recordNow_();
         entry_->data().away = away();
-        return entry_->save(error);
+        return entry_->save(error) || moveEntry();
     }
     EntryData data;
     data.folder = logFolder_;
@@ -76,6 +76,29 @@ bool SessionKeeper::save(QString *error)
     }
     if (error)
         *error = why;
+    return false;
+}
+
+// The entry can no longer be rewritten where it is (its folder was removed,
+// or something else now stands there): without a new one, a kill from now on
+// would lose the session. It moves to the first journal that takes a new
+// entry. Two entries of one session would log it twice, so the old one must
+// go first; when it cannot, the new one goes instead and nothing moves.
+bool SessionKeeper::moveEntry()
+{
+    for (Journal &journal : journals_) {
+        std::unique_ptr<JournalEntry> fresh = journal.begin(entry_->data(), nullptr);
+        if (!fresh)
+            continue;
+        if (entry_->forget()) {
+            entry_->release(true);
+            entry_ = std::move(fresh);
+            return true;
+        }
+        fresh->forget();
+        fresh->release(true);
+        return false;
+    }
     return false;
 }
 

@@ -139,6 +139,7 @@ public:
 private:
     QList<SessionFate> deliverOwed(Blocked &blocked);
     bool save(QString *error);
+    bool moveEntry();
     QByteArray render(const EntryData &data, const SessionRecord &record, const QString &logName) const;
 
     std::vector<Journal> journals_; // the journal, then the spare

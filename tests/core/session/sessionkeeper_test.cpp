@@ -630,6 +630,44 @@ TEST_F(SessionKeeperTest, TheRunningSessionIsRewrittenAtTheFirstTickAndEveryMinu
     EXPECT_EQ(saved().record.startTime, QTime(23, 59, 58));
 }
 
+// The journal's folder is taken away while the session runs (removed by
+// hand, or a file put in its place): the next rewrite keeps the session in a
+// new entry, in the journal made again or in the spare, so a kill after it
+// still leaves the session to be logged, once.
+TEST_F(SessionKeeperTest, AJournalFolderTakenAwayWhileRunningStillKeepsTheSession)
+{
+    const QString spare = dir.filePath(QStringLiteral("spare"));
+    struct Row
+    {
+        const char *what;
+        bool fileInItsPlace;
+    };
+    const Row rows[] = {
+        {"the folder removed", false},
+        {"a file in its place", true},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(journalFolder());
+        QDir(journalFolder()).removeRecursively();
+        QDir(spare).removeRecursively();
+        QFile::remove(log(kDataLogFileName));
+        SessionRecord killed;
+        {
+            Session s(clock, journalFolder(), logs(), spare);
+            s.start();
+            s.tick();
+            ASSERT_TRUE(QDir(journalFolder()).removeRecursively());
+            if (row.fileInItsPlace)
+                write(journalFolder(), "a file");
+            s.tick(60); // the rewrite a minute in
+            killed = s.record();
+        }
+        Session(clock, journalFolder(), elsewhere(), spare).start();
+        EXPECT_EQ(contents(log(kDataLogFileName)), dataForm(killed));
+    }
+}
+
 // Without a journal to keep it in, the session is kept in the spare one;
 // without either, it still reaches the logs at the end. The problem is
 // said once, with its reason, not at every tick.

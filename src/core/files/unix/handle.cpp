@@ -160,7 +160,9 @@ Handle openLockFile(const QString &path, int *error)
 
 bool removeFile(const QString &path)
 {
-    return ::unlink(native(path).constData()) == 0 || errno == ENOENT;
+    // ENOTDIR: a file stands where a folder on the way was, so nothing can
+    // be at the path.
+    return ::unlink(native(path).constData()) == 0 || errno == ENOENT || errno == ENOTDIR;
 }
 
 bool renameFile(const QString &from, const QString &to, int *error)
