@@ -375,6 +375,10 @@ std::optional<bool> DesktopPresence::idleInhibited()
     if (inhibitorAsksPending_ == 0
         && (!inhibited_ || sources_.monotonicMs() - inhibitedAnsweredAt_ >= kInhibitorAnswerMs))
         askInhibitors();
+    // Nobody asks between idle stretches: an answer from the last one says
+    // nothing of the programs that run now.
+    if (inhibited_ && sources_.monotonicMs() - inhibitedAnsweredAt_ >= kInhibitorAnswerKeptMs)
+        return std::nullopt;
     return inhibited_;
 }
 

@@ -45,6 +45,9 @@ public:
 
     // How long an answer about idle inhibitors stands before it is asked again.
     static constexpr qint64 kInhibitorAnswerMs = 5000;
+    // How long it is still given while the next answer is asked for; an
+    // older one is no answer at all.
+    static constexpr qint64 kInhibitorAnswerKeptMs = 3 * kInhibitorAnswerMs;
 
     explicit DesktopPresence(Sources sources, QObject *parent = nullptr);
     ~DesktopPresence() override;

@@ -27,11 +27,13 @@ public:
     // call starts the watching).
     virtual bool screenLocked() = 0;
     // Whether a program holds off idleness: nullopt until the first answer
-    // comes, then the latest answer. Asking starts when this is called, a few
-    // seconds after the last answer at the earliest, and never blocks; it is
-    // not asked otherwise. (The latest answer rather than nothing while a
-    // newer one is asked for: the caller reads at every tick, and the asking
-    // always starts in a call and ends after it.)
+    // comes, then the latest answer while it is a few seconds old, nullopt
+    // again while an older one is asked anew. Asking starts when this is
+    // called, a few seconds after the last answer at the earliest, and never
+    // blocks; it is not asked otherwise. (The latest answer rather than
+    // nothing while a newer one is asked for: the caller reads every few
+    // seconds while nobody is there, and the asking always starts in a call
+    // and ends after it.)
     virtual std::optional<bool> idleInhibited() = 0;
     // Calls `changed(locked, monotonicMs)` from the event loop whenever the
     // lock state changes; one watcher at a time (an empty function stops the

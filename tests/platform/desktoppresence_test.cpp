@@ -560,6 +560,16 @@ TEST_F(DesktopPresenceTest, InhibitorsAreAskedAgainOnlyOnceTheAnswerHasStoodAWhi
     EXPECT_EQ(presence.idleInhibited(), false) << "the last answer while the next is asked for";
     ASSERT_TRUE(waitUntil([&] { return presence.idleInhibited() == true; }));
     EXPECT_EQ(callsOf(logind, QStringLiteral("ListInhibitors")), 2);
+
+    // Asked again only at the next idle stretch, an hour on: the film that
+    // held idleness off then is long over, and what was said of it is no
+    // answer for now.
+    list(false);
+    clockMs_ += 3600 * 1000;
+    EXPECT_EQ(presence.idleInhibited(), std::nullopt) << "an answer an hour old";
+    ASSERT_TRUE(waitUntil([&] { return presence.idleInhibited().has_value(); }));
+    EXPECT_EQ(presence.idleInhibited(), false);
+    EXPECT_EQ(callsOf(logind, QStringLiteral("ListInhibitors")), 3);
 }
 
 TEST_F(DesktopPresenceTest, IdleFromTheDisplayServerElseFromTheSessionsIdleHint)
