@@ -126,7 +126,9 @@ std::optional<core::session::AwayTally::Reading> Form1::awayReading(bool atTick)
     r.idleRead = atTick ? keeper_->wantsIdleAt(r.monotonicMs) : keeper_->idleStretch();
     if (r.idleRead) {
         r.idleMs = platform.idleMs();
-        if (r.idleMs && idleMinutes_ > 0 && *r.idleMs >= idleMinutes_ * 60000.0)
+        // Also at the reading that finds a stretch ended: its answer may
+        // have come only since.
+        if (r.idleMs && idleMinutes_ > 0 && (*r.idleMs >= idleMinutes_ * 60000.0 || keeper_->idleStretch()))
             r.idleInhibited = platform.idleInhibited();
     }
     return r;

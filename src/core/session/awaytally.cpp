@@ -22,6 +22,11 @@ void AwayTally::setLocked(bool locked, qint64 monotonicMs)
     if (!started_ || locked == lockedSince_.has_value())
         return;
     if (locked) {
+        // A desktop does not lock on idle while idleness is held off: a
+        // stretch still waiting for the inhibitors' answer was idle.
+        if (unsettledFrom_)
+            countIdle(*unsettledFrom_, monotonicMs);
+        unsettledFrom_.reset();
         lockedSince_ = monotonicMs;
         return;
     }
@@ -80,6 +85,7 @@ void AwayTally::tick(const Reading &now, qint64 idleThresholdMs)
         // last reading.
     } else if (idleThresholdMs <= 0 || !now.idleMs) {
         stretch_ = false;
+        unsettledFrom_.reset();
         idleConsidered_ = now.monotonicMs;
         nextIdleCheck_ = now.monotonicMs;
     } else {
@@ -91,11 +97,20 @@ void AwayTally::tick(const Reading &now, qint64 idleThresholdMs)
             else if (now.idleInhibited == std::optional<bool>(true))
                 idleConsidered_ = std::max(idleConsidered_, now.monotonicMs); // someone is there all the same
             // Unknown yet: nothing is settled; the next reading counts from
-            // the last input, as this one would have.
+            // the last input, as this one would have, or a lock or the answer
+            // at the stretch's end settles it.
+            if (now.idleInhibited)
+                unsettledFrom_.reset();
+            else if (!unsettledFrom_)
+                unsettledFrom_ = lastInput;
             nextIdleCheck_ = now.idleInhibited ? now.monotonicMs + kStretchReadEveryMs : now.monotonicMs;
         } else {
             // Input since: a stretch under way ended after the last tick (what
             // came before is counted). A later stretch starts at a later input.
+            // A stretch whose answer came only now counts up to that input.
+            if (unsettledFrom_ && now.idleInhibited == std::optional<bool>(false))
+                countIdle(*unsettledFrom_, lastInput);
+            unsettledFrom_.reset();
             stretch_ = false;
             idleConsidered_ = std::max(idleConsidered_, lastInput);
             nextIdleCheck_ = lastInput + idleThresholdMs;

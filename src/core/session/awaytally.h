@@ -53,7 +53,8 @@ public:
     bool wantsIdleAt(qint64 monotonicMs) const { return monotonicMs >= nextIdleCheck_ && !lockedSince_; }
     // How often the idle time is read while a stretch goes on.
     static constexpr qint64 kStretchReadEveryMs = 5000;
-    // Whether an idle stretch is under way and asks whether idleness is held off.
+    // Whether an idle stretch is under way and asks whether idleness is held
+    // off (also at the reading that finds it ended).
     bool idleStretch() const { return stretch_; }
 
 private:
@@ -72,6 +73,7 @@ private:
     qint64 idleConsidered_ = 0; // idle time before this (monotonic) is settled
     qint64 nextIdleCheck_ = 0;
     bool stretch_ = false;
+    std::optional<qint64> unsettledFrom_; // a stretch's last input, while the inhibitors' answer is awaited
 };
 
 } // namespace core::session
