@@ -69,6 +69,13 @@ Q_ALWAYS_INLINE const char *parseLine(const char *p, AwayLine &line)
     const auto control = [](std::uint64_t x) { return (x - kSpaces) & ~x & kTops; };
     if ((control(eightAt(p)) | control(eightAt(p + 8)) | control(eightAt(p + 16)) | control(eightAt(p + 21))) != 0)
         return nullptr;
+    // Most sessions were never away: their counts are read at once.
+    constexpr std::uint64_t kNoneAway = 0x0A0D302C302C302Cull; // ",0,0,0\r\n"
+    if (eightAt(p + 28) == kNoneAway) {
+        line.text = sessionTextAt(p, p + 11, p + 20);
+        line.away = 0;
+        return p + 34;
+    }
     // Asleep time lies outside the length: only its form matters. It is
     // mostly none.
     const char *at = p + 30;
