@@ -12,6 +12,7 @@
 #include "core/analysis/history.h"
 #include "core/session/awayline.h"
 #include "core/session/record.h"
+#include "support/memoryparts.h"
 
 #include <QBuffer>
 
@@ -35,21 +36,13 @@ inline QByteArray awayFuzzLog()
     return out;
 }
 
-inline std::unique_ptr<QIODevice> bufferPart(const QByteArray &bytes, qint64 from, qint64 to)
-{
-    auto part = std::make_unique<QBuffer>();
-    part->setData(bytes.mid(from, to < 0 ? -1 : to - from));
-    part->open(QIODevice::ReadOnly);
-    return part;
-}
-
 inline std::vector<core::analysis::HistoryRow> awayRowsOf(const QByteArray &log,
                                                           const core::analysis::AwaySource *away,
                                                           std::optional<qint64> splitNear = std::nullopt)
 {
     core::analysis::History days(core::analysis::Period::Day);
     if (splitNear) {
-        core::analysis::analyseInParts([&log](qint64 from, qint64 to) { return bufferPart(log, from, to); },
+        core::analysis::analyseInParts([&log](qint64 from, qint64 to) { return partOf(log, from, to); },
                                        *splitNear, &days, away);
     } else {
         QByteArray bytes = log;
@@ -70,7 +63,7 @@ inline const char *checkAway(const std::uint8_t *data, std::size_t size)
     const QByteArray awayLog(reinterpret_cast<const char *>(data + 2), static_cast<qsizetype>(size - 3));
     const QByteArray log = awayFuzzLog();
     core::analysis::AwaySource source;
-    source.open = [&awayLog](qint64 from, qint64 to) { return bufferPart(awayLog, from, to); };
+    source.open = [&awayLog](qint64 from, qint64 to) { return partOf(awayLog, from, to); };
     source.size = awayLog.size();
     source.window = data[1] < 128 ? 1 + data[1] % 8 : core::analysis::kAwayWindow;
 

@@ -10,6 +10,7 @@
 #include "core/analysis/analysis.h"
 #include "core/analysis/outcome.h"
 #include "core/analysis/report.h"
+#include "support/memoryparts.h"
 
 #include <QBuffer>
 #include <QLocale>
@@ -59,14 +60,7 @@ inline const char *check(const std::uint8_t *data, std::size_t size)
         return "reading ahead on a thread changed the result";
     // Read in two parts at once, split near a place the input picks.
     const qint64 near = size > 1 ? static_cast<qint64>(bytes.size()) * data[size - 1] / 255 : 0;
-    const core::analysis::Analysis parts = core::analysis::analyseInParts(
-        [&bytes](qint64 from, qint64 to) {
-            auto part = std::make_unique<QBuffer>();
-            part->setData(bytes.mid(from, to < 0 ? -1 : to - from));
-            part->open(QIODevice::ReadOnly);
-            return part;
-        },
-        near);
+    const core::analysis::Analysis parts = core::analysis::analyseInParts(partsOf(bytes), near);
     if (small.fault.kind != parts.fault.kind || small.fault.line != parts.fault.line
         || small.fault.recordLine != parts.fault.recordLine || small.fault.value != parts.fault.value
         || small.records != parts.records || !sameTotals(small.totals, parts.totals))

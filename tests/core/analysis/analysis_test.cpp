@@ -10,6 +10,7 @@
 #include "core/analysis/report.h"
 #include "core/session/awayline.h"
 #include "core/session/record.h"
+#include "support/memoryparts.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -384,14 +385,7 @@ TEST(AnalyseFile, ReadsLogAwayBesideTheLogForTheHistoryAlone)
     logFile.close();
 
     // The same reading in order, from memory.
-    core::analysis::AwaySource source;
-    source.open = [&away](qint64 from, qint64 to) {
-        auto part = std::make_unique<QBuffer>();
-        part->setData(away.mid(from, to < 0 ? -1 : to - from));
-        part->open(QIODevice::ReadOnly);
-        return part;
-    };
-    source.size = away.size();
+    core::analysis::AwaySource source = awaySourceOf(away);
     QBuffer inMemory(&log);
     inMemory.open(QIODevice::ReadOnly);
     core::analysis::History expected(core::analysis::Period::Day);

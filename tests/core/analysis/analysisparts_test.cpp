@@ -9,6 +9,7 @@
 #include "core/analysis/history.h"
 #include "core/session/awayline.h"
 #include "core/session/record.h"
+#include "support/memoryparts.h"
 
 #include <QBuffer>
 
@@ -71,21 +72,11 @@ class InParts : public testing::TestWithParam<Row>
 {
 };
 
-std::unique_ptr<QIODevice> partOf(const QByteArray &bytes, qint64 from, qint64 to)
-{
-    auto buffer = std::make_unique<QBuffer>();
-    buffer->setData(bytes.mid(from, to < 0 ? -1 : to - from));
-    buffer->open(QIODevice::ReadOnly);
-    return buffer;
-}
-
 TEST_P(InParts, ReadLikeOneReadingInOrder)
 {
     const QByteArray &log = GetParam().log;
     const QByteArray &awayLog = GetParam().away;
-    core::analysis::AwaySource source;
-    source.open = [&awayLog](qint64 from, qint64 to) { return partOf(awayLog, from, to); };
-    source.size = awayLog.size();
+    core::analysis::AwaySource source = awaySourceOf(awayLog);
     source.window = GetParam().window;
     core::analysis::AwaySource *const away = awayLog.isNull() ? nullptr : &source;
     QByteArray copy = log;

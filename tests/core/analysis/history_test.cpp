@@ -11,6 +11,7 @@
 #include "core/analysis/history.h"
 #include "core/session/awayline.h"
 #include "core/session/record.h"
+#include "support/memoryparts.h"
 
 #include <QBuffer>
 
@@ -216,14 +217,7 @@ TEST_P(AwayOf, Rows)
 {
     const AwayCase &c = GetParam();
     const QByteArray away = c.away;
-    core::analysis::AwaySource source;
-    source.open = [&away](qint64 from, qint64 to) {
-        auto part = std::make_unique<QBuffer>();
-        part->setData(away.mid(from, to < 0 ? -1 : to - from));
-        part->open(QIODevice::ReadOnly);
-        return part;
-    };
-    source.size = away.size();
+    core::analysis::AwaySource source = awaySourceOf(away);
     source.window = c.window;
     source.blockSize = 7; // lines cut everywhere
 
@@ -379,14 +373,8 @@ TEST(HistoryOf, ALongLogAsSumsPerPeriodShowThem)
 
         for (int tenth = 1; tenth < 10; ++tenth) {
             core::analysis::History inParts(by);
-            const core::analysis::Analysis a = core::analysis::analyseInParts(
-                [&log](qint64 from, qint64 to) {
-                    auto part = std::make_unique<QBuffer>();
-                    part->setData(log.mid(from, to < 0 ? -1 : to - from));
-                    part->open(QIODevice::ReadOnly);
-                    return part;
-                },
-                log.size() * tenth / 10, &inParts);
+            const core::analysis::Analysis a
+                = core::analysis::analyseInParts(partsOf(log), log.size() * tenth / 10, &inParts);
             ASSERT_TRUE(a.complete()) << name;
             EXPECT_EQ(inParts.rows(), expected) << name << ", split at " << tenth << " tenths";
         }
