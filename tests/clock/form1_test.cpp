@@ -7,6 +7,7 @@
 #include "core/session/journal.h"
 #include "support/fakeplatform.h"
 #include "tocka/tockaapp.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,12 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class ClockWindow : public ::testing::Test
 {

@@ -3,6 +3,7 @@
 // says why instead of failing quietly.
 
 #include "core/session/logappender.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,19 +22,6 @@
 namespace {
 
 const QByteArray kRecord = "\"----------\"\r\n#2026-12-07#\r\n#09:00:00#\r\n#10:00:00#\r\n3600\r\n\"1:00:00\"\r\n";
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Runs `body` in a child process and returns its exit code; for tests that
 // change the process's limits or identity.

@@ -8,6 +8,7 @@
 #include "core/session/journal.h"
 #include "core/session/sessionkeeper.h"
 #include "support/fakeplatform.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,19 +30,6 @@ using namespace core::session;
 struct Killed
 {
 };
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // One running copy's session.
 class Session
