@@ -20,6 +20,16 @@ QStringList errorsOf(const EntryData &data)
     return out;
 }
 
+// The entry's log of that name (OwedLog, const or not); null when it owes none.
+template<class Data>
+auto logNamed(Data &data, const char *name) -> decltype(&data.logs.front())
+{
+    for (auto &log : data.logs)
+        if (log.name == QLatin1String(name))
+            return &log;
+    return nullptr;
+}
+
 } // namespace
 
 SessionKeeper::SessionKeeper(QStringList journalFolders, QString logFolder, RecordNow recordNow, QLocale locale)
@@ -41,11 +51,9 @@ QByteArray SessionKeeper::render(const EntryData &data, const SessionRecord &rec
         // The session as LogData.log has it, so scripts can pair the two: its
         // bytes are fixed by the time this log is written.
         AwayLine line{record.endDate, record.startTime, record.endTime, data.away};
-        for (const OwedLog &log : data.logs) {
-            if (log.name == QLatin1String(kDataLogFileName)) {
-                if (const std::optional<AwayLine> fixed = sessionOfDataRecord(log.record))
-                    line = {fixed->endDate, fixed->startTime, fixed->endTime, data.away};
-            }
+        if (const OwedLog *dataLog = logNamed(data, kDataLogFileName)) {
+            if (const std::optional<AwayLine> fixed = sessionOfDataRecord(dataLog->record))
+                line = {fixed->endDate, fixed->startTime, fixed->endTime, data.away};
         }
         return awayLine(line);
     }
@@ -214,7 +222,7 @@ SessionKeeper::Finished SessionKeeper::finish(const std::optional<AwayTally::Rea
         fate.record = recordNow_();
         const QByteArray bytes = render(data, fate.record, name);
         if (!entry_ && name == QLatin1String(kDataLogFileName))
-            straight.logs[1].record = bytes;
+            logNamed(straight, kDataLogFileName)->record = bytes; // owedLogs() always holds it
         return bytes;
     };
     if (entry_) {
